@@ -1,0 +1,94 @@
+#pragma once
+// The audio engine: one mixing thread pulling stereo float frames from voices,
+// through per-line gain and mute, the master gain and mute, and the stereo effect
+// slot, into the output device; and one capture stream from the input device.
+//
+// Threads: every function here is called from the UI thread (or a test's main
+// thread) unless it says otherwise. Producers run on the engine's reader thread;
+// the audio callback only drains ring buffers filled ahead of time, so it never
+// blocks, allocates or touches a file.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace audio {
+
+// The engine mixes at one fixed rate; sources resample to it.
+constexpr int kEngineRate = 44100;
+
+// Mixer lines: the sources the engine mixes, the master, and the two recording inputs.
+enum class Line { Master, Synth, Wave, CD, LineIn, Mic, Count };
+
+// Which device carries the output (and the input): chosen at start.
+enum class DeviceKind {
+  Real,          // a PortAudio device
+  NullRealtime,  // no sound: paced by a clock, for a headless player
+  NullFast,      // no sound: runs as fast as the voices deliver, for tests and benchmarks
+};
+
+struct StartOptions {
+  // "" = the platform settings (QUORVIN_AUDIO, platform.ini), else a device name,
+  // "null" (real-time null) or "fast" (fast null).
+  std::string output;
+  std::string input;
+};
+
+// Starts the engine; when no real device can be opened it runs on the real-time
+// null device and remembers why (see no_device_reason). Idempotent.
+void start(const StartOptions& options = {});
+void shutdown();
+DeviceKind device_kind();
+// Non-empty when a real device was wanted but none could be opened.
+std::string no_device_reason();
+
+// Fills up to `frames` interleaved stereo frames at kEngineRate. Returns the number
+// written; fewer than asked means the stream has ended. Runs on the reader thread
+// and may block on file or disc I/O.
+using Producer = std::function<std::size_t(float* stereo, std::size_t frames)>;
+
+// How a voice stopped playing. Called on an engine thread: never touch UI state
+// from it; post a message instead.
+enum class EndReason { Finished, Stopped };
+using EndCallback = std::function<void(EndReason)>;
+
+using VoiceId = int;
+VoiceId voice_create(Line line);
+void voice_destroy(VoiceId voice);
+// Starts pulling from `producer`; when it ends and every frame it gave has
+// reached the output, `on_end(Finished)` runs once. A voice plays one producer
+// at a time: starting another stops the current one with on_end(Stopped).
+void voice_play(VoiceId voice, Producer producer, EndCallback on_end);
+// Stops at once, drops buffered frames, runs on_end(Stopped) if a play was running.
+void voice_stop(VoiceId voice);
+// Holds the output of a voice without dropping what is buffered; resume continues.
+void voice_pause(VoiceId voice, bool paused);
+// Frames of the current play that have reached the output device.
+std::uint64_t voice_frames_played(VoiceId voice);
+bool voice_active(VoiceId voice);
+
+// Gains 0..1 per side with a smooth ramp (no clicks); mute is separate.
+void set_line_gain(Line line, float left, float right);
+void set_line_mute(Line line, bool muted);
+// The stereo widening effect on the master output; off restores the signal bit-exactly.
+void set_widening(bool on);
+// Peak level per line over the last output period, 0..1, for meters.
+float line_peak(Line line);
+
+// Capture: `consumer` gets interleaved frames from the input device at the given
+// rate and channel count, on an engine thread.
+using Consumer = std::function<void(const float* frames, std::size_t count)>;
+bool capture_start(int rate, int channels, Consumer consumer, std::string* error);
+void capture_stop();
+
+// Tests: replace the input device by a generator (e.g. a known tone).
+using TestInput = std::function<void(float* stereo, std::size_t frames)>;
+void set_test_input(TestInput input);
+// Tests on the fast null device: runs the engine until `frames` frames have been
+// output or every voice is idle. Returns the frames output.
+std::uint64_t run_fast(std::uint64_t frames);
+// Tests: the last frames output, for checking levels and effects.
+using OutputTap = std::function<void(const float* stereo, std::size_t frames)>;
+void set_output_tap(OutputTap tap);
+
+}  // namespace audio
