@@ -1,0 +1,34 @@
+// The end of the program's life: the close sequence, then the destroy sequence.
+#include <cstdio>
+
+#include "app/rack_state.h"
+#include "app/settings_file.h"
+#include "app/window_handlers.h"
+#include "mixer/sound3d.h"
+#include "platform/mci/mmsystem.h"
+#include "platform/profile/profile.h"
+#include "platform/ui/windows.h"
+#include "skin/paint.h"
+
+LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
+  if (rack_timer != 0) KillTimer(main_window, kRackTimerId);
+  mciSendStringA("close cdaudio", nullptr, 0, nullptr);
+  DestroyWindow(main_window);
+  return 0;
+}
+
+LRESULT destroy_sequence(HWND, UINT, WPARAM, LPARAM) {
+  delete_drawing_resources();
+  const std::string path = settings_path();
+  write_module_switch("CDAudioOn", cd_audio_on);
+  write_module_switch("WaveOn", wave_on);
+  write_module_switch("MidiOn", midi_on);
+  char number[8];
+  std::snprintf(number, sizeof number, "%d", sound3d_space);
+  WritePrivateProfileStringA("Sound3D", "Space", number, path.c_str());
+  std::snprintf(number, sizeof number, "%d", sound3d_depth);
+  WritePrivateProfileStringA("Sound3D", "Depth", number, path.c_str());
+  UnregisterClassA(kClassName, program_instance);
+  PostQuitMessage(0);
+  return 0;
+}

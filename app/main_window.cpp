@@ -1,0 +1,41 @@
+#include <iterator>
+
+#include "app/dispatch.h"
+#include "app/window_handlers.h"
+#include "platform/ui/windows.h"
+#include "skin/owner_draw.h"
+#include "skin/paint.h"
+
+namespace {
+
+// Searched in order; any other message goes to DefWindowProcA.
+constexpr MessageRow kMessageTable[] = {
+    {WM_MOUSEMOVE, on_mouse_move},
+    {WM_COMMAND, command_dispatch},
+    {WM_DRAWITEM, draw_button},
+    {WM_DESTROY, destroy_sequence},
+    {WM_PAINT, paint_rack},
+    {WM_CREATE, create_drawing_resources},
+    {WM_LBUTTONDOWN, on_left_button_down},
+    {WM_SYSKEYDOWN, on_system_key},
+    {WM_CLOSE, close_sequence},
+    {WM_SETFOCUS, on_set_focus},
+    {WM_QUERYNEWPALETTE, on_query_new_palette},
+    {WM_PALETTECHANGED, on_palette_changed},
+    {WM_PALETTEISCHANGING, on_palette_changed},
+};
+
+}  // namespace
+
+LRESULT CALLBACK rack_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // The palette handlers compare the whole wparam (a window handle), so they get it unreduced.
+  const WPARAM full = wparam;
+  message &= 0xFFFF;
+  wparam &= 0xFFFF;
+  for (const MessageRow& row : kMessageTable) {
+    if (row.message != message) continue;
+    const bool wants_handle = message == WM_PALETTECHANGED || message == WM_PALETTEISCHANGING;
+    return row.handler(window, message, wants_handle ? full : wparam, lparam);
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}

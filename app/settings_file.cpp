@@ -1,0 +1,23 @@
+#include "app/settings_file.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "platform/profile/profile.h"
+
+std::string settings_path() {
+  char dir[128] = {};
+  GetWindowsDirectoryA(dir, sizeof dir);
+  return std::string(dir) + "/quorvin.ini";
+}
+
+int read_module_switch(const char* key) {
+  char value[128];
+  GetPrivateProfileStringA("Rack", key, "YES", value, sizeof value, settings_path().c_str());
+  for (char* c = value; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  return std::strcmp(value, "YES") == 0 ? 1 : 0;
+}
+
+void write_module_switch(const char* key, int on) {
+  WritePrivateProfileStringA("Rack", key, on == 1 ? "YES" : "NO", settings_path().c_str());
+}

@@ -1,0 +1,69 @@
+// The entry point: read the module switches, build the window, run the loop.
+#include "app/dispatch.h"
+#include "app/rack_state.h"
+#include "app/settings_file.h"
+#include "app/window_handlers.h"
+#include "mixer/sound3d.h"
+#include "platform/ui/windows.h"
+#include "skin/buttons.h"
+#include "skin/layout.h"
+#include "skin/rack_timer.h"
+
+namespace {
+
+bool register_rack_class(HINSTANCE instance) {
+  WNDCLASSA wc = {};
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = rack_window_proc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, "RACKICON");
+  arrow_cursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = arrow_cursor;
+  wc.lpszClassName = kClassName;
+  return RegisterClassA(&wc) != 0;
+}
+
+HWND create_rack_window(HINSTANCE instance) {
+  const int height = rack_height() + 2;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  return CreateWindowExA(0, kClassName, kWindowCaption, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                         kWindowWidth, height, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
+  program_instance = instance;
+  sound3d_present = 1;
+  cd_audio_on = read_module_switch("CDAudioOn");
+  wave_on = read_module_switch("WaveOn");
+  midi_on = read_module_switch("MidiOn");
+  if (previous != nullptr) {
+    if (HWND other = FindWindowA(kClassName, kWindowCaption)) SetFocus(other);
+    return 0;
+  }
+  if (!register_rack_class(instance)) return 0;
+  main_window = create_rack_window(instance);
+  if (main_window == nullptr) return 0;
+  compute_module_tops();
+  if (!create_rack_buttons()) PostMessageA(main_window, WM_CLOSE, 0, 0);
+
+  rack_timer = SetTimer(main_window, kRackTimerId, kRackTimerPeriodMs, rack_timer_tick);
+  if (rack_timer == 0) {
+    MessageBoxA(nullptr, "Set Timer failure. Program terminated.", nullptr, MB_OK);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  }
+  ShowWindow(main_window, show);
+  UpdateWindow(main_window);
+
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(269));
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    if (!TranslateAcceleratorA(main_window, accelerators, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}

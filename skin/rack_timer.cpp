@@ -1,0 +1,7 @@
+#include "skin/rack_timer.h"
+
+#include "skin/hold.h"
+
+void CALLBACK rack_timer_tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (hold_active == 1) hold_step();
+}
