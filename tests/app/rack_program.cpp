@@ -1,0 +1,49 @@
+#include "rack_program.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "app/rack_state.h"
+#include "app/settings_file.h"
+#include "platform/profile/profile.h"
+#include "platform/ui/windows.h"
+
+namespace {
+
+void when_ready(const std::function<void()>& script) {
+  QTimer::singleShot(0, [script] {
+    if (main_window == nullptr || !IsWindow(main_window))
+      when_ready(script);
+    else
+      script();
+  });
+}
+
+}  // namespace
+
+int run_rack(const std::function<void()>& script, int limit_ms) {
+  main_window = nullptr;
+  when_ready(script);
+  bool overran = false;
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    overran = true;
+    if (main_window && IsWindow(main_window)) PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  watchdog.start(limit_ms);
+  const int code = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
+  EXPECT_FALSE(overran) << "the program did not end by itself";
+  return code;
+}
+
+void write_setting(const char* section, const char* key, const char* value) {
+  WritePrivateProfileStringA(section, key, value, settings_path().c_str());
+}
+
+std::string read_setting(const char* section, const char* key) {
+  char value[256];
+  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, settings_path().c_str());
+  return value;
+}

@@ -1,0 +1,10 @@
+// gtest entry for tests that need a QApplication (the window layer runs on Qt's event loop).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
