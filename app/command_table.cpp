@@ -2,6 +2,8 @@
 
 #include "app/dispatch.h"
 #include "app/window_handlers.h"
+#include "mixer/mixer_panel.h"
+#include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
 
 namespace {
@@ -11,6 +13,16 @@ namespace {
 constexpr CommandRow kCommandTable[] = {
     {4999, close_sequence},  // power button
     {4998, on_minimise},     // minimise button
+    {5003, toggle_cd_module},
+    {5001, toggle_midi_module},
+    {5002, toggle_wave_module},
+    {5004, toggle_mute},
+    {5009, select_previous_channel},
+    {5010, select_next_channel},
+    {5012, select_channel},
+    {5005, volume_up},
+    {5006, volume_down},
+    {5000, toggle_sound3d},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/rack_state.h"
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "mixer/mixer_device.h"
 #include "mixer/sound3d.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/profile/profile.h"
@@ -19,6 +20,7 @@ LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT destroy_sequence(HWND, UINT, WPARAM, LPARAM) {
   delete_drawing_resources();
+  mixer_shutdown();
   const std::string path = settings_path();
   write_module_switch("CDAudioOn", cd_audio_on);
   write_module_switch("WaveOn", wave_on);

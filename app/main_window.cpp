@@ -2,6 +2,7 @@
 
 #include "app/dispatch.h"
 #include "app/window_handlers.h"
+#include "mixer/mixer_panel.h"
 #include "platform/ui/windows.h"
 #include "skin/owner_draw.h"
 #include "skin/paint.h"
@@ -23,6 +24,7 @@ constexpr MessageRow kMessageTable[] = {
     {WM_QUERYNEWPALETTE, on_query_new_palette},
     {WM_PALETTECHANGED, on_palette_changed},
     {WM_PALETTEISCHANGING, on_palette_changed},
+    {MM_MIXM_CONTROL_CHANGE, on_mixer_control_change},
 };
 
 }  // namespace

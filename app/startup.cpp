@@ -3,6 +3,7 @@
 #include "app/rack_state.h"
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "mixer/mixer_device.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
@@ -47,6 +48,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   main_window = create_rack_window(instance);
   if (main_window == nullptr) return 0;
   compute_module_tops();
+  if (!mixer_startup()) {
+    MessageBoxA(nullptr, "Mixer device can not be opened. Program terminated.", nullptr, MB_OK);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  }
   if (!create_rack_buttons()) PostMessageA(main_window, WM_CLOSE, 0, 0);
 
   rack_timer = SetTimer(main_window, kRackTimerId, kRackTimerPeriodMs, rack_timer_tick);

@@ -1,11 +1,13 @@
 #include "skin/hold.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 
 #include "app/dispatch.h"
 #include "app/rack_state.h"
+#include "cd/cd_volume.h"
+#include "decks/deck_volume.h"
+#include "mixer/mixer_panel.h"
 #include "platform/ui/windows.h"
 
 int hold_active = 0;
@@ -22,8 +24,13 @@ struct HoldRow {
   WORD id;
   Handler step;
 };
-// Each subsystem adds the step of its hold buttons here, in the order of the hold family.
-constexpr std::array<HoldRow, 0> kHoldSteps{};
+// The action each held button repeats on every tick.
+constexpr HoldRow kHoldSteps[] = {
+    {5007, hold_balance_left}, {5008, hold_balance_right},
+    {6007, midi_volume_hold},  {6008, midi_volume_hold},
+    {7006, wave_volume_hold},  {7007, wave_volume_hold},
+    {8009, cd_volume_hold},    {8010, cd_volume_hold},
+};
 
 bool counted(WORD id) { return std::find(std::begin(kCountedButtons), std::end(kCountedButtons), id) != std::end(kCountedButtons); }
 

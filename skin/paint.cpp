@@ -1,4 +1,5 @@
 #include "app/rack_state.h"
+#include "mixer/mixer_panel.h"
 #include "platform/ui/windows.h"
 #include "skin/layout.h"
 #include "skin/paint.h"
@@ -15,5 +16,6 @@ LRESULT paint_rack(HWND window, UINT, WPARAM, LPARAM) {
   if (cd_audio_on) copy_skin_bitmap(dc, "CDPLYBMP", 0, cd_top, kFaceWidth, kCdHeight);
   UpdateColors(dc);
   EndPaint(window, &ps);
+  paint_mixer_panel();
   return 0;
 }
