@@ -5,12 +5,19 @@
 #include "app/window_handlers.h"
 #include "mixer/mixer_device.h"
 #include "mixer/sound3d.h"
+#include "platform/mci/mmsystem.h"
+#include "platform/mixer/mixer_api.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
 #include "skin/rack_timer.h"
 
 namespace {
+
+// Devices report from their own threads; PostMessageA is safe from any thread.
+void post_to_window(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  PostMessageA(window, message, wparam, lparam);
+}
 
 bool register_rack_class(HINSTANCE instance) {
   WNDCLASSA wc = {};
@@ -36,6 +43,8 @@ HWND create_rack_window(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   program_instance = instance;
+  mci_set_notify_poster(post_to_window);
+  mixer_set_notify_poster(post_to_window);
   sound3d_present = 1;
   cd_audio_on = read_module_switch("CDAudioOn");
   wave_on = read_module_switch("WaveOn");
