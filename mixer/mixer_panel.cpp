@@ -64,8 +64,9 @@ void with_window_dc(Draw draw) {
 
 void copy(HDC dc, WORD bitmap, int x, int y, int w, int h) { copy_skin_bitmap(dc, MAKEINTRESOURCEA(bitmap), x, mixer_top + y, w, h); }
 
-// Dark segments above the lit ones, from a side's value, minimum and step.
-int dark_segments(DWORD v, DWORD m, DWORD s) {
+}  // namespace
+
+int meter_dark_segments(DWORD v, DWORD m, DWORD s) {
   int k = 0;
   if (v == m)
     k = 16;
@@ -81,8 +82,10 @@ int dark_segments(DWORD v, DWORD m, DWORD s) {
   return k;
 }
 
+namespace {
+
 void draw_meter_side(HDC dc, const ChannelFace& face, int x, DWORD value, DWORD min, DWORD step, bool muted) {
-  const int dark = dark_segments(value, min, step);
+  const int dark = meter_dark_segments(value, min, step);
   int y = face.meter_y;
   for (int i = 0; i < kSegments; ++i, y += kSegmentPitch) {
     const WORD bitmap = i < dark ? face.dark : (muted ? face.lit_muted : face.lit);

@@ -8,6 +8,8 @@ extern int selected_channel;
 // After the face is painted: labels, lamps, selected label, meters, balance marker.
 void paint_mixer_panel();
 void draw_level_meter(int channel);
+// How many of a meter's sixteen segments are dark for a side's value, minimum and step.
+int meter_dark_segments(DWORD value, DWORD minimum, DWORD step);
 void draw_balance_marker();
 void draw_lamps();
 void draw_channel_label(int channel, bool selected);
