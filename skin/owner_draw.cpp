@@ -1,4 +1,5 @@
 #include "app/rack_state.h"
+#include "decks/record_face.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/hold.h"
@@ -13,5 +14,6 @@ LRESULT draw_button(HWND, UINT, WPARAM wparam, LPARAM lparam) {
   const bool pressed = item->itemAction == ODA_SELECT && (item->itemState & ODS_SELECTED);
   copy_skin_bitmap(item->hDC, MAKEINTRESOURCEA(pressed ? row->down : row->up), 0, 0, row->width, row->height);
   hold_track(id, item->itemAction, item->itemState);
+  if (wave_on) draw_record_button_face();
   return 1;
 }
