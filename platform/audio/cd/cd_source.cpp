@@ -11,10 +11,11 @@
 namespace audio {
 namespace {
 
-thread_local std::string last_log_message;
+thread_local std::string last_log_message;  // the first warning since the last take
 
 void keep_last_message(cdio_log_level_t level, const char message[]) {
-  if (level >= CDIO_LOG_WARN && message != nullptr) {
+  // The first complaint names the cause; later ones ("init failed") only echo it.
+  if (level >= CDIO_LOG_WARN && message != nullptr && last_log_message.empty()) {
     last_log_message = message;
     // libcdio ends some messages with a newline or a colon before a reason on the next line.
     std::replace(last_log_message.begin(), last_log_message.end(), '\n', ' ');
@@ -53,10 +54,11 @@ driver_id_t driver_for(const std::string& path) {
   return DRIVER_UNKNOWN;
 }
 
+// `sentence` comes without its full stop so libcdio's reason can go before it.
 std::string with_reason(std::string sentence) {
   const std::string reason = cd_take_log_message();
   if (!reason.empty()) sentence += " (" + reason + ")";
-  return sentence;
+  return sentence + ".";
 }
 
 }  // namespace
@@ -84,7 +86,7 @@ CdIo_t* cd_open_image(const std::string& path, std::string* error) {
   cd_quiet_log();
   cd_take_log_message();
   CdIo_t* handle = cdio_open(path.c_str(), driver_for(path));
-  if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read.");
+  if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read");
   return handle;
 }
 
@@ -92,7 +94,7 @@ CdIo_t* cd_open_drive(const std::string& path, std::string* error) {
   cd_quiet_log();
   cd_take_log_message();
   CdIo_t* handle = cdio_open(path.c_str(), DRIVER_DEVICE);
-  if (handle == nullptr) *error = with_reason("The CD drive \"" + path + "\" can not be opened.");
+  if (handle == nullptr) *error = with_reason("The CD drive \"" + path + "\" can not be opened");
   return handle;
 }
 

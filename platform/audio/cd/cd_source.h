@@ -18,10 +18,10 @@ CdIo_t* cd_open_image(const std::string& path, std::string* error);
 // Opens a drive's device node; nullptr with a sentence in *error on failure.
 CdIo_t* cd_open_drive(const std::string& path, std::string* error);
 
-// Routes libcdio's log into a per-thread "last problem" text instead of stderr.
+// Routes libcdio's log into a per-thread "first problem" text instead of stderr.
 // Safe to call any number of times.
 void cd_quiet_log();
-// The last warning or error libcdio logged on this thread since the last call; cleared by it.
+// The first warning or error libcdio logged on this thread since the last call; cleared by it.
 std::string cd_take_log_message();
 
 }  // namespace audio
