@@ -17,6 +17,7 @@ namespace audio {
 struct CdDrive::Impl {
   std::mutex mutex;
   CdIo_t* handle = nullptr;
+  CueStage stage;  // the staged copy of a CUE sheet that `handle` reads, if any
   CdToc toc;
   CdSectorReader reader;
 
@@ -33,12 +34,14 @@ struct CdDrive::Impl {
     std::lock_guard lock(mutex);
     if (handle != nullptr) cdio_destroy(handle);
     handle = nullptr;
+    stage = CueStage{};
     toc = CdToc{};
     reader.reset();
     tracks.clear();
   }
 
   // Takes over `fresh` (may be nullptr) with its table; false when it has none.
+  // The caller then replaces `stage` (an image) or leaves it empty (a drive).
   bool install(CdIo_t* fresh) {
     CdToc fresh_toc;
     const bool readable = fresh != nullptr && cd_read_toc(fresh, &fresh_toc);
@@ -58,11 +61,12 @@ struct CdDrive::Impl {
   }
 
   bool load_image(std::string* error) {
-    CdIo_t* fresh = cd_open_image(path, error);
-    if (fresh == nullptr) return install(nullptr);
-    if (install(fresh)) return true;
-    *error = "The CD image \"" + path + "\" holds no tracks.";
-    return false;
+    CueStage fresh_stage;
+    CdIo_t* fresh = cd_open_image(path, &fresh_stage, error);
+    const bool readable = install(fresh);
+    stage = std::move(fresh_stage);  // after install: the old handle is gone, its stage may go too
+    if (!readable && fresh != nullptr) *error = "The CD image \"" + path + "\" holds no tracks.";
+    return readable;
   }
 
   // A drive's table is re-read whenever the drive says a disc is (back) in;
