@@ -236,6 +236,23 @@ TEST(CdImageNames, ABinNextToItsCueOpensAsTheImage) {
   EXPECT_EQ(drive.tracks().size(), 2u);
 }
 
+TEST(CdImageNames, ATocSheetOverARawFileOpens) {
+  TempHome home;
+  const auto image = testmedia::cd_image_of({2.0, 1.0});
+  testmedia::write_cd_image(home.path(), "raw", image);
+  write_text(home.file("raw.toc"),
+             "CD_DA\nTRACK AUDIO\nFILE \"raw.bin\" 0 00:02:00\nTRACK AUDIO\nFILE \"raw.bin\" 00:02:00 00:01:00\n");
+  CdDrive drive;
+  std::string error;
+  ASSERT_TRUE(drive.open(home.file("raw.toc"), &error)) << error;
+  ASSERT_EQ(drive.tracks().size(), 2u);
+  EXPECT_EQ(drive.tracks()[1].lba, 300u);
+  EXPECT_EQ(drive.tracks()[1].sectors, 75u);
+  std::vector<std::int16_t> buffer(2 * 10);
+  ASSERT_EQ(drive.read_frames(300ull * kCdFramesPerSector + 1000, buffer.data(), 10), 10u);
+  EXPECT_EQ(buffer[0], testmedia::cd_image_sample(image.tracks[1], 1000, 0));
+}
+
 TEST(CdImageNames, AnImageUnderAnUnknownExtensionThatNoDriverTakesIsRefused) {
   TempHome home;
   const std::string cue = testmedia::write_cd_image(home.path(), "named", testmedia::cd_image_of({1.0}));

@@ -17,7 +17,7 @@ namespace audio {
 struct CdDrive::Impl {
   std::mutex mutex;
   CdIo_t* handle = nullptr;
-  CueStage stage;  // the staged copy of a CUE sheet that `handle` reads, if any
+  ImageStage stage;  // the staged copy of a sheet that `handle` reads, if any
   CdToc toc;
   CdSectorReader reader;
 
@@ -34,7 +34,7 @@ struct CdDrive::Impl {
     std::lock_guard lock(mutex);
     if (handle != nullptr) cdio_destroy(handle);
     handle = nullptr;
-    stage = CueStage{};
+    stage = ImageStage{};
     toc = CdToc{};
     reader.reset();
     tracks.clear();
@@ -61,7 +61,7 @@ struct CdDrive::Impl {
   }
 
   bool load_image(std::string* error) {
-    CueStage fresh_stage;
+    ImageStage fresh_stage;
     CdIo_t* fresh = cd_open_image(path, &fresh_stage, error);
     const bool readable = install(fresh);
     stage = std::move(fresh_stage);  // after install: the old handle is gone, its stage may go too

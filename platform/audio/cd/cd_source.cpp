@@ -82,14 +82,14 @@ CdSourceKind cd_source_kind(const std::string& path) {
   return CdSourceKind::Other;
 }
 
-CdIo_t* cd_open_image(const std::string& path, CueStage* stage, std::string* error) {
+CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error) {
   cd_quiet_log();
   cd_take_log_message();
   std::string source = path;
-  if (lower_extension(path) == ".cue") {
-    source = stage->prepare(path, error);
-    if (source.empty()) return nullptr;
-  }
+  const std::string extension = lower_extension(path);
+  if (extension == ".cue") source = stage->prepare_cue(path, error);
+  if (extension == ".toc") source = stage->prepare_toc(path, error);
+  if (source.empty()) return nullptr;
   CdIo_t* handle = cdio_open(source.c_str(), driver_for(source));
   if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read");
   return handle;

@@ -3,7 +3,7 @@
 // image, with libcdio's own console messages kept quiet.
 #include <string>
 
-#include "platform/audio/cd/cue_stage.h"
+#include "platform/audio/cd/image_stage.h"
 
 typedef struct _CdIo CdIo_t;
 
@@ -15,10 +15,10 @@ enum class CdSourceKind { Missing, Drive, Image, Other };
 CdSourceKind cd_source_kind(const std::string& path);
 
 // Opens a disc image by its extension (.cue, .bin, .toc, .nrg); other names go
-// to whichever image driver of libcdio takes them. A CUE sheet may need a staged
-// copy, kept in *stage, which must outlive the handle. nullptr with a plain
+// to whichever image driver of libcdio takes them. A CUE or TOC sheet may need a
+// staged copy, kept in *stage, which must outlive the handle. nullptr with a plain
 // sentence in *error on failure.
-CdIo_t* cd_open_image(const std::string& path, CueStage* stage, std::string* error);
+CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error);
 // Opens a drive's device node; nullptr with a sentence in *error on failure.
 CdIo_t* cd_open_drive(const std::string& path, std::string* error);
 
