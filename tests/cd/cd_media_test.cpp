@@ -264,4 +264,30 @@ TEST(CdImageNames, AnImageUnderAnUnknownExtensionThatNoDriverTakesIsRefused) {
   EXPECT_NE(error.find("named.sheet"), std::string::npos) << error;
 }
 
+// A block device that holds no CD stands in for a drive with no disc in it. Loop
+// devices only: they answer every CD request with "not supported", and nothing
+// here ejects or writes.
+TEST(CdDriveWithoutDisc, OpensButHasNoMediaAndPrintsNothing) {
+  std::string device;
+  for (int i = 0; i < 8 && device.empty(); ++i) {
+    const std::string candidate = "/dev/loop" + std::to_string(i);
+    if (std::ifstream(candidate).good()) device = candidate;
+  }
+  if (device.empty()) GTEST_SKIP() << "no readable loop device to stand in for a drive";
+  CdDrive drive;
+  std::string error;
+  ::testing::internal::CaptureStderr();
+  const bool opened = drive.open(device, &error);
+  const bool present = drive.media_present();
+  const std::string noise = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(opened) << error;
+  EXPECT_FALSE(drive.is_image());
+  EXPECT_FALSE(present);
+  EXPECT_FALSE(drive.door_open());
+  EXPECT_TRUE(drive.tracks().empty());
+  EXPECT_EQ(noise, "");
+  std::vector<std::int16_t> buffer(2 * 100);
+  EXPECT_EQ(drive.read_frames(150 * kCdFramesPerSector, buffer.data(), 100), 0u);
+}
+
 }  // namespace

@@ -111,6 +111,10 @@ bool CdDrive::open(const std::string& device_or_image, std::string* error) {
       impl_->path.clear();  // nothing is open: eject, close and media_present have nothing to act on
       return false;
     case CdSourceKind::Drive:
+      if (!cd_drive_accessible(device_or_image, error)) {
+        impl_->path.clear();
+        return false;
+      }
       // An empty drive or an open tray is still an open device: media_present() tells.
       impl_->refresh_drive();
       return true;

@@ -3,9 +3,12 @@
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 namespace audio {
@@ -93,6 +96,12 @@ CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* e
   CdIo_t* handle = cdio_open(source.c_str(), driver_for(source));
   if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read");
   return handle;
+}
+
+bool cd_drive_accessible(const std::string& path, std::string* error) {
+  if (::access(path.c_str(), R_OK) == 0) return true;
+  *error = "The CD drive \"" + path + "\" can not be opened (" + std::strerror(errno) + ").";
+  return false;
 }
 
 CdIo_t* cd_open_drive(const std::string& path, std::string* error) {

@@ -19,6 +19,9 @@ CdSourceKind cd_source_kind(const std::string& path);
 // staged copy, kept in *stage, which must outlive the handle. nullptr with a plain
 // sentence in *error on failure.
 CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error);
+// Whether this process may open the drive's device node at all; a sentence in
+// *error when not (a missing disc is no reason: that is the drive's state).
+bool cd_drive_accessible(const std::string& path, std::string* error);
 // Opens a drive's device node; nullptr with a sentence in *error on failure.
 CdIo_t* cd_open_drive(const std::string& path, std::string* error);
 
