@@ -133,7 +133,14 @@ bool CdDrive::media_present() {
   return impl_->load_image(&ignored);
 }
 
-bool CdDrive::door_open() const { return impl_->door_open; }
+bool CdDrive::door_open() const {
+  // A tray opened with the drive's own button must show at the next poll.
+  if (!impl_->image && !impl_->path.empty()) {
+    const CdDriveStatus status = cd_drive_status(impl_->path);
+    if (status != CdDriveStatus::Unknown) return status == CdDriveStatus::TrayOpen;
+  }
+  return impl_->door_open;
+}
 
 bool CdDrive::eject(std::string* error) {
   std::string ignored;
