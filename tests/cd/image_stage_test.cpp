@@ -17,7 +17,7 @@ using audio::CdDrive;
 using audio::kCdFramesPerSector;
 
 // Staged copies go to TMPDIR; point it into the test's folder to watch them.
-class CueStageTest : public ::testing::Test {
+class ImageStageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* value = std::getenv("TMPDIR")) saved_tmpdir_ = value, had_tmpdir_ = true;
@@ -57,7 +57,7 @@ const char* kAlbumSheet =
     "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n"
     "  TRACK 03 AUDIO\n    INDEX 01 00:03:00\n";
 
-TEST_F(CueStageTest, ASheetNamedOtherwiseThanItsBinOpensAndItsStagingGoesWithTheDrive) {
+TEST_F(ImageStageTest, ASheetNamedOtherwiseThanItsBinOpensAndItsStagingGoesWithTheDrive) {
   write("my album.cue", kAlbumSheet);
   write("my album.bin", std::string(2352, '\0'));  // a stranger under the name libcdio would guess
   {
@@ -74,7 +74,7 @@ TEST_F(CueStageTest, ASheetNamedOtherwiseThanItsBinOpensAndItsStagingGoesWithThe
   EXPECT_EQ(staged_folders(), 0u);
 }
 
-TEST_F(CueStageTest, MixedCaseExtensionsWindowsLineEndsAndUnquotedNames) {
+TEST_F(ImageStageTest, MixedCaseExtensionsWindowsLineEndsAndUnquotedNames) {
   write("Album.Cue",
         "REM made elsewhere\r\nFILE album.bin BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
         "  TRACK 02 AUDIO\r\n    INDEX 01 00:01:00\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:03:00\r\n");
@@ -84,7 +84,7 @@ TEST_F(CueStageTest, MixedCaseExtensionsWindowsLineEndsAndUnquotedNames) {
   expect_album(drive);
 }
 
-TEST_F(CueStageTest, ASheetNamingAMissingFileSaysWhichFile) {
+TEST_F(ImageStageTest, ASheetNamingAMissingFileSaysWhichFile) {
   write("lost.cue", "FILE \"Lost Tapes.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
   CdDrive drive;
   std::string error;
@@ -93,7 +93,7 @@ TEST_F(CueStageTest, ASheetNamingAMissingFileSaysWhichFile) {
   EXPECT_EQ(staged_folders(), 0u);
 }
 
-TEST_F(CueStageTest, ASheetWithOneFilePerTrackIsRefusedPlainly) {
+TEST_F(ImageStageTest, ASheetWithOneFilePerTrackIsRefusedPlainly) {
   write("split.cue",
         "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
         "FILE \"album.bin\" BINARY\n  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n");
