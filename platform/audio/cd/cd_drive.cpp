@@ -78,7 +78,10 @@ struct CdDrive::Impl {
       if (handle != nullptr) release();
       return false;
     }
-    if (handle != nullptr && cdio_get_media_changed(handle) == 0) return true;
+    if (handle != nullptr) {
+      std::lock_guard lock(mutex);  // the reader thread may be reading through it
+      if (cdio_get_media_changed(handle) == 0) return true;
+    }
     std::string ignored;
     return install(cd_open_drive(path, &ignored));
   }
