@@ -255,6 +255,27 @@ TEST_F(MidiRendererTest, SoundFontErrorsAreReported) {
   EXPECT_GT(peak(render_ms(r, 100)), 0.01f);
 }
 
+TEST_F(MidiRendererTest, RenderersOpenedAfterALoadPlayThroughThatFont) {
+  const std::string fluid = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+  const std::string tim = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+  auto play = [&](const std::string& font, MidiRenderer& r) {
+    std::string error;
+    EXPECT_TRUE(audio::midi_load_soundfont(font, &error)) << error;
+    open(r, tempo_change_song());
+    r.seek_ms(1000);
+    return render_ms(r, 100);
+  };
+  MidiRenderer a, b, c;
+  const std::vector<float> first = play(fluid, a);
+  const std::vector<float> other = play(tim, b);
+  const std::vector<float> again = play(fluid, c);  // the same font, from the store
+  EXPECT_NE(first, other);
+  EXPECT_EQ(first, again);
+  EXPECT_GT(peak(render_ms(a, 100)), 0.01f);  // still playing with the font loaded before
+  std::string error;
+  EXPECT_TRUE(audio::midi_load_soundfont(audio::midi_default_soundfont(), &error)) << error;
+}
+
 TEST_F(MidiRendererTest, DefaultSoundFontComesFromTheSettings) {
   const char* previous = std::getenv("QUORVIN_SOUNDFONT");
   const std::string saved = previous ? previous : "";

@@ -78,7 +78,9 @@ bool load_locked(Store& s, const std::string& path, std::string* error) {
   }
   take_fluid_error();
   const int id = fluid_synth_sfload(s.holder, path.c_str(), 0);
-  fluid_sfont_t* font = id == FLUID_FAILED ? nullptr : fluid_synth_get_sfont_by_id(s.holder, id);
+  // The font just loaded is on top of the holder's stack. (Its id is no guide:
+  // every synthesizer that borrows a font gives it an id of its own.)
+  fluid_sfont_t* font = id == FLUID_FAILED ? nullptr : fluid_synth_get_sfont(s.holder, 0);
   if (!font) {
     const std::string why = take_fluid_error();
     *error = "The SoundFont \"" + path + "\" cannot be loaded" + (why.empty() ? "." : ": " + why);
