@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "platform/audio/midi/midi_renderer.h"
@@ -60,8 +61,16 @@ bool looks_like_soundfont(const std::string& path, std::string* error) {
   return true;
 }
 
+// One font file reached by several names (default-GM.sf2 is a link) loads once.
+std::string font_key(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::path real = std::filesystem::canonical(path, ignored);
+  return real.empty() ? path : real.string();
+}
+
 bool load_locked(Store& s, const std::string& path, std::string* error) {
-  if (auto found = s.fonts.find(path); found != s.fonts.end()) {
+  const std::string key = font_key(path);
+  if (auto found = s.fonts.find(key); found != s.fonts.end()) {
     s.current = found->second;
     return true;
   }
@@ -86,7 +95,7 @@ bool load_locked(Store& s, const std::string& path, std::string* error) {
     *error = "The SoundFont \"" + path + "\" cannot be loaded" + (why.empty() ? "." : ": " + why);
     return false;
   }
-  s.fonts[path] = font;
+  s.fonts[key] = font;
   s.current = font;
   return true;
 }
