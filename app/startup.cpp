@@ -8,6 +8,7 @@
 #include "platform/mci/mmsystem.h"
 #include "platform/mixer/mixer_api.h"
 #include "platform/ui/windows.h"
+#include "resources/resources.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
 #include "skin/rack_timer.h"
@@ -43,6 +44,7 @@ HWND create_rack_window(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   program_instance = instance;
+  InstallResources();
   mci_set_notify_poster(post_to_window);
   mixer_set_notify_poster(post_to_window);
   sound3d_present = 1;

@@ -77,7 +77,8 @@ TEST_F(Dispatch, PressBesideAnyAreaPostsNothing) {
 }
 
 TEST_F(Dispatch, UnknownCommandsAndMessagesFallThrough) {
-  EXPECT_EQ(find_command(5012), nullptr) << "joins with the mixer panel";
+  EXPECT_EQ(find_command(8010), nullptr) << "hold buttons act only through the timer";
+  EXPECT_EQ(find_command(5007), nullptr);
   EXPECT_NE(find_command(4999), nullptr);
   EXPECT_EQ(rack_window_proc(main_window, WM_COMMAND, 12345, 0), 0);
 }
