@@ -15,7 +15,10 @@ ControlValues default_values(const ControlRow& control) {
 
 std::string format_values(const ControlRow& control, const ControlValues& values) {
   std::string text = std::to_string(values.v[0]);
-  if (value_count(control) > 1) text += "," + std::to_string(values.v[1]);
+  if (value_count(control) > 1) {
+    text.push_back(',');
+    text.append(std::to_string(values.v[1]));
+  }
   return text;
 }
 

@@ -70,7 +70,7 @@ class AudibleTest : public MixerTest {
     h_ = open();
     tap_.install();
     voice_ = audio::voice_create(audio::Line::Wave);
-    audio::voice_play(voice_, tone_producer(), nullptr);
+    audio::voice_play(voice_, tone_producer(), [](audio::EndReason) {});
   }
   void TearDown() override {
     audio::voice_destroy(voice_);
@@ -161,6 +161,22 @@ TEST_F(AudibleTest, LoudnessWidensTheImageAndOffGivesBackTheInputBitExactly) {
     mismatches += (after[2 * k] != l) + (after[2 * k + 1] != r);
   }
   EXPECT_EQ(mismatches, 0u) << "3D off and full volume pass the source untouched";
+}
+
+// The mixer may be opened before the engine starts (or the engine restarted):
+// what the controls hold still governs the sound.
+TEST_F(AudibleTest, ControlsSetBeforeTheEngineStartsStillApply) {
+  const DWORD mute = control_id(h_, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, MIXERCONTROL_CONTROLTYPE_MUTE);
+  ASSERT_EQ(set_switch(h_, mute, 1), MMSYSERR_NOERROR);
+  audio::voice_destroy(voice_);
+  audio::shutdown();
+  audio::start({"fast", ""});
+  tap_.install();
+  voice_ = audio::voice_create(audio::Line::Wave);
+  audio::voice_play(voice_, tone_producer(), [](audio::EndReason) {});
+  EXPECT_EQ(rms(play(16384), kSettle), 0.0);
+  ASSERT_EQ(set_switch(h_, mute, 0), MMSYSERR_NOERROR);
+  EXPECT_GT(rms(play(16384), kSettle), 0.2);
 }
 
 TEST(VolumeTaper, IsSilentAtZeroUnityAtTheTopAndEvenInDecibels) {
