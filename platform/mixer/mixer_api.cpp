@@ -116,8 +116,9 @@ MMRESULT check_details(HMIXEROBJ object, const MIXERCONTROLDETAILS* details, DWO
   return MMSYSERR_NOERROR;
 }
 
-DWORD* detail_at(const MIXERCONTROLDETAILS& details, DWORD i) {
-  return reinterpret_cast<DWORD*>(static_cast<BYTE*>(details.paDetails) + std::size_t{i} * details.cbDetails);
+// Elements sit at the caller's stride, which need not keep them aligned.
+BYTE* detail_at(const MIXERCONTROLDETAILS& details, DWORD i) {
+  return static_cast<BYTE*>(details.paDetails) + std::size_t{i} * details.cbDetails;
 }
 
 }  // namespace
