@@ -1,6 +1,8 @@
 // The controls heard through the engine on the fast null device.
 #include <cmath>
 #include <memory>
+#include <string>
+#include <tuple>
 
 #include "mixer_fixture.h"
 #include "platform/mixer/volume_taper.h"
@@ -161,6 +163,42 @@ TEST_F(AudibleTest, LoudnessWidensTheImageAndOffGivesBackTheInputBitExactly) {
     mismatches += (after[2 * k] != l) + (after[2 * k + 1] != r);
   }
   EXPECT_EQ(mismatches, 0u) << "3D off and full volume pass the source untouched";
+}
+
+// Line-in volume and mute act on what is recorded.
+TEST_F(AudibleTest, LineInVolumeAndMuteShapeTheRecording) {
+  audio::voice_stop(voice_);
+  const DWORD volume = control_id(h_, MIXERLINE_COMPONENTTYPE_SRC_LINE, MIXERCONTROL_CONTROLTYPE_VOLUME);
+  const DWORD mute = control_id(h_, MIXERLINE_COMPONENTTYPE_SRC_LINE, MIXERCONTROL_CONTROLTYPE_MUTE);
+  auto next = std::make_shared<std::uint64_t>(0);
+  audio::set_test_input([next](float* stereo, std::size_t frames) {
+    for (std::size_t k = 0; k < frames; ++k) std::tie(stereo[2 * k], stereo[2 * k + 1]) = tone(*next + k);
+    *next += frames;
+  });
+  std::mutex m;
+  std::vector<float> recorded;
+  std::string error;
+  ASSERT_TRUE(audio::capture_start(audio::kEngineRate, 2, [&](const float* f, std::size_t n) {
+    std::lock_guard lock(m);
+    recorded.insert(recorded.end(), f, f + 2 * n);
+  }, &error)) << error;
+  const auto record = [&](std::uint64_t frames) {
+    {
+      std::lock_guard lock(m);
+      recorded.clear();
+    }
+    audio::run_fast(frames);
+    std::lock_guard lock(m);
+    return recorded;
+  };
+  const double full = rms(record(16384), kSettle);
+  ASSERT_GT(full, 0.2);
+  ASSERT_EQ(set_volume(h_, volume, 32768, 32768), MMSYSERR_NOERROR);
+  EXPECT_NEAR(20 * std::log10(rms(record(16384), kSettle) / full), -30.0, 1.0);
+  ASSERT_EQ(set_switch(h_, mute, 1), MMSYSERR_NOERROR);
+  EXPECT_EQ(rms(record(16384), kSettle), 0.0);
+  audio::capture_stop();
+  audio::set_test_input(nullptr);
 }
 
 // The mixer may be opened before the engine starts (or the engine restarted):
