@@ -39,8 +39,8 @@ constexpr std::size_t kMaxActive = 64;
 constexpr std::size_t kRingFrames = 32768;  // about 0.75 s read ahead
 constexpr std::size_t kFillChunk = 4096;
 constexpr std::size_t kMaxBlock = 4096;      // longer device periods are mixed in pieces
-constexpr auto kReaderIdle = std::chrono::milliseconds(5);
-constexpr auto kNotifierIdle = std::chrono::milliseconds(2);
+constexpr auto kReaderIdle = std::chrono::milliseconds(20);  // the ring holds 750 ms
+constexpr auto kNotifierIdle = std::chrono::milliseconds(4);  // polled: the mixer must not wake anyone
 constexpr Line kMixedLines[] = {Line::Synth, Line::Wave, Line::CD};
 
 struct Play {
