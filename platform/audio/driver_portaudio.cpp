@@ -121,6 +121,10 @@ bool pa_out_open(const std::string& device, RenderFn render, std::string* error)
 bool pa_out_start(std::string* error) { return start_stream(out_stream, error); }
 void pa_out_stop() { stop_stream(out_stream); }
 void pa_out_close() { close_stream(out_stream); }
+std::size_t pa_out_latency() {
+  const PaStreamInfo* info = out_stream.stream ? Pa_GetStreamInfo(out_stream.stream) : nullptr;
+  return info ? static_cast<std::size_t>(info->outputLatency * kEngineRate) : 0;
+}
 
 bool pa_in_open(const std::string& device, CaptureFn capture, GenerateFn, std::string* error) {
   in_stream.capture = capture;
@@ -132,7 +136,8 @@ void pa_in_close() { close_stream(in_stream); }
 
 }  // namespace
 
-const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop, pa_out_close};
+const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop, pa_out_close,
+                                        pa_out_latency};
 const InputDriver kPortAudioInput = {"portaudio", pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
 
 }  // namespace audio

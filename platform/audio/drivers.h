@@ -23,6 +23,8 @@ struct OutputDriver {
   bool (*start)(std::string* error);
   void (*stop)();
   void (*close)();
+  // Frames between handing a period over and hearing it (the device's buffer).
+  std::size_t (*latency_frames)();
 };
 
 struct InputDriver {

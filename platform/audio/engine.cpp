@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -26,6 +27,7 @@
 #include "platform/audio/frame_ring.h"
 #include "platform/audio/mix_graph.h"
 #include "platform/audio/spsc_queue.h"
+#include "platform/settings.h"
 
 namespace audio {
 namespace {
@@ -37,8 +39,8 @@ constexpr std::size_t kMaxActive = 64;
 constexpr std::size_t kRingFrames = 32768;  // about 0.75 s read ahead
 constexpr std::size_t kFillChunk = 4096;
 constexpr std::size_t kMaxBlock = 4096;      // longer device periods are mixed in pieces
-constexpr auto kReaderIdle = std::chrono::milliseconds(5);
-constexpr auto kNotifierIdle = std::chrono::milliseconds(2);
+constexpr auto kReaderIdle = std::chrono::milliseconds(20);  // the ring holds 750 ms
+constexpr auto kNotifierIdle = std::chrono::milliseconds(4);  // polled: the mixer must not wake anyone
 constexpr Line kMixedLines[] = {Line::Synth, Line::Wave, Line::CD};
 
 struct Play {
@@ -55,6 +57,7 @@ struct Play {
   std::atomic<bool> ended{false};  // the mixer has let go of it
   std::atomic<std::uint64_t> frames_played{0};
   bool started = false;            // the mixer's: frames have flowed
+  std::uint64_t heard_at = 0;      // the mixer's: output frame count when the last frame is heard
 };
 
 struct Command {
@@ -92,6 +95,8 @@ struct Mixer {
   Widener widener;
   OutputTap* tap = nullptr;
   bool inline_fill = false;  // fast null device: run producers on demand
+  std::uint64_t output_frames = 0;
+  std::size_t latency = 0;   // the device's buffer, in frames
 };
 
 struct Engine {
@@ -123,14 +128,17 @@ struct Engine {
   std::thread reader, notifier;
   std::mutex reader_mutex;
   std::condition_variable reader_wake;
+  bool reader_work = false;  // a new play waits for its first frames
   std::mutex delivered_mutex;
   std::condition_variable delivered_cv;
   std::uint64_t delivered = 0;
 };
 
+// Never destroyed: its threads may outlive static destruction order, so the
+// program's exit runs shutdown() instead (registered at the first start).
 Engine& engine() {
-  static Engine e;
-  return e;
+  static Engine* e = new Engine;
+  return *e;
 }
 
 std::size_t line_index(Line line) { return static_cast<std::size_t>(line); }
@@ -202,11 +210,15 @@ void take_commands(Mixer& m) {
 }
 
 // Pulls one period from every playing voice into its line's bus; marks in
-// `finished` the plays that gave their last frame.
+// `finished` the plays whose last frame is heard by the end of this period.
 void pull_voices(Mixer& m, std::size_t n, std::array<bool, kLineCount>& used, std::array<bool, kMaxActive>& finished) {
   Engine& e = engine();
   for (std::size_t i = 0; i < m.active_count; ++i) {
     Play& p = *m.active[i];
+    if (p.heard_at) {  // everything given; the device's buffer still plays it
+      finished[i] = m.output_frames + n >= p.heard_at;
+      continue;
+    }
     if (p.paused.load(std::memory_order_relaxed)) continue;
     if (m.inline_fill && p.ring.readable() < n) fill(p);
     const bool done = p.producer_done.load(std::memory_order_acquire);
@@ -227,7 +239,10 @@ void pull_voices(Mixer& m, std::size_t n, std::array<bool, kLineCount>& used, st
     if (got) p.started = true;
     p.frames_played.fetch_add(got, std::memory_order_relaxed);
     if (got < n && !done && p.started) e.underruns.fetch_add(1, std::memory_order_relaxed);
-    finished[i] = done && p.ring.readable() == 0;
+    if (done && p.ring.readable() == 0) {
+      p.heard_at = m.output_frames + n + m.latency;
+      finished[i] = m.output_frames + n >= p.heard_at;
+    }
   }
 }
 
@@ -254,11 +269,12 @@ void render_block(float* out, std::size_t n) {
   const std::size_t master = line_index(Line::Master);
   const StereoGain target = internal::line_target(Line::Master);
   m.widener.set(e.widening.load(std::memory_order_relaxed));
-  apply_gain(out, n, m.gains[master], target);
+  float master_peak = apply_gain(out, n, m.gains[master], target);
   m.gains[master] = target;
-  m.widener.process(out, n);
-  store_max(e.lines[master].peak, peak(out, n));
+  if (m.widener.process(out, n)) master_peak = peak(out, n);
+  store_max(e.lines[master].peak, master_peak);
   if (m.tap) (*m.tap)(out, n);
+  m.output_frames += n;
 
   // The frames are out: the plays that gave their last one have finished.
   for (std::size_t i = m.active_count; i-- > 0;)
@@ -287,10 +303,9 @@ void reader_loop() {
     bool worked = false;
     for (auto& p : snapshot) worked |= fill(*p);
     snapshot.clear();
-    if (!worked) {
-      std::unique_lock lock(e.reader_mutex);
-      e.reader_wake.wait_for(lock, kReaderIdle);
-    }
+    std::unique_lock lock(e.reader_mutex);
+    if (!worked) e.reader_wake.wait_for(lock, kReaderIdle, [&] { return e.reader_work; });
+    e.reader_work = false;
   }
 }
 
@@ -371,11 +386,16 @@ void open_output(Engine& e, const std::string& name) {
     e.output = &kPortAudioOutput;
     e.kind = DeviceKind::Real;
     const std::string device = name == "default" ? "" : name;
-    if (kPortAudioOutput.open(device, render, &e.reason) && kPortAudioOutput.start(&e.reason)) return;
+    // The latency is known once the stream is open; set it before it starts.
+    if (kPortAudioOutput.open(device, render, &e.reason)) {
+      e.mixer.latency = kPortAudioOutput.latency_frames();
+      if (kPortAudioOutput.start(&e.reason)) return;
+    }
     kPortAudioOutput.close();
     e.output = &kNullOutput;
     e.kind = DeviceKind::NullRealtime;
   }
+  e.mixer.latency = e.output->latency_frames();
   e.output->open("", render, nullptr);
   e.output->start(nullptr);
 }
@@ -383,6 +403,8 @@ void open_output(Engine& e, const std::string& name) {
 void reset_mixer(Engine& e) {
   Mixer& m = e.mixer;
   m.active_count = 0;
+  m.output_frames = 0;
+  m.latency = 0;
   m.gains.fill(StereoGain{});
   for (std::size_t li = 0; li < m.buses.size(); ++li) m.buses[li].assign(2 * kMaxBlock, 0.0f);
   m.widener = Widener();
@@ -426,11 +448,13 @@ bool ensure_running() {
 
 void start(const StartOptions& options) {
   Engine& e = engine();
+  static std::once_flag at_exit;
+  std::call_once(at_exit, [] { std::atexit([] { shutdown(); }); });
   std::lock_guard lock(e.api);
   if (e.running || e.shutting_down) return;
   const std::string output =
-      options.output.empty() ? internal::device_setting("Output", "QUORVIN_AUDIO") : options.output;
-  e.input = options.input.empty() ? internal::device_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
+      options.output.empty() ? platform_setting("Output", "QUORVIN_AUDIO") : options.output;
+  e.input = options.input.empty() ? platform_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
   if (e.input.empty() && (output == "fast" || output == "null")) e.input = output;
 
   // The mixer state is set before any device thread can call render.
@@ -440,7 +464,6 @@ void start(const StartOptions& options) {
   e.notifier = std::thread(notifier_loop);
   if (output != "fast") e.reader = std::thread(reader_loop);
   open_output(e, output);
-  e.mixer.inline_fill = e.kind == DeviceKind::NullFast;
   e.running = true;
 }
 
@@ -468,6 +491,10 @@ void shutdown() {
     e.mixer.tap = nullptr;
   }
   e.threads_run = false;
+  {
+    std::lock_guard lock(e.reader_mutex);
+    e.reader_work = true;
+  }
   e.reader_wake.notify_all();
   if (e.reader.joinable()) e.reader.join();
   if (e.notifier.joinable()) e.notifier.join();  // it drains the callbacks first
@@ -535,6 +562,10 @@ void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
     }
     v->current = play;
     send({Command::Add, play.get(), nullptr});
+  }
+  {
+    std::lock_guard lock(e.reader_mutex);
+    e.reader_work = true;
   }
   e.reader_wake.notify_one();
   apply_now_if_fast();

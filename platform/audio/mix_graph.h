@@ -29,7 +29,8 @@ class Widener {
  public:
   static constexpr float kSideGain = 1.8f;
   void set(bool on) { target_ = on ? kSideGain : 1.0f; }
-  void process(float* stereo, std::size_t frames);
+  // Returns false when the block passed through untouched.
+  bool process(float* stereo, std::size_t frames);
 
  private:
   float side_ = 1.0f;

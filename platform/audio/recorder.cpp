@@ -7,13 +7,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <mutex>
 #include <vector>
 
 #include "platform/audio/wave_file.h"
+#include "platform/profile/profile_path.h"
 
 namespace audio {
 namespace {
@@ -38,24 +37,9 @@ std::string system_error(const std::string& what) { return what + ": " + std::st
 
 }  // namespace
 
-std::string settings_folder() {
-  namespace fs = std::filesystem;
-  fs::path dir;
-  if (const char* home = std::getenv("QUORVIN_HOME"); home && *home) {
-    dir = home;
-  } else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    dir = fs::path(xdg) / "quorvin";
-  } else {
-    const char* user_home = std::getenv("HOME");
-    dir = fs::path(user_home ? user_home : ".") / ".config" / "quorvin";
-  }
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  return dir.string();
-}
-
 std::string default_recording_path() {
-  return settings_folder() + "/recording-" + std::to_string(getpid()) + ".wav";
+  profile::ensure_windows_directory();
+  return profile::windows_directory() + "/recording-" + std::to_string(getpid()) + ".wav";
 }
 
 struct Recorder::Impl {

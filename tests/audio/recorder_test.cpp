@@ -13,6 +13,7 @@
 #include <fstream>
 #include <thread>
 
+#include "child_process.h"
 #include "engine_fixture.h"
 #include "media.h"
 #include "platform/audio/wave_file.h"
@@ -201,13 +202,8 @@ TEST(RecorderCrash, AKilledRecordingLeavesAValidFileUpToAboutTheLastSecond) {
   if (std::getenv("QUORVIN_RECORDER_CHILD")) GTEST_SKIP();
   TempHome home;
   const std::string path = home.file("crash.wav");
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    setenv("QUORVIN_RECORDER_CHILD", path.c_str(), 1);
-    execl("/proc/self/exe", "test_audio", "--gtest_filter=RecorderCrash.ChildRecordsUntilKilled", nullptr);
-    _exit(127);
-  }
+  const pid_t child = spawn_test("RecorderCrash.ChildRecordsUntilKilled", "QUORVIN_RECORDER_CHILD", path);
+  ASSERT_GT(child, 0);
   const auto begin = std::chrono::steady_clock::now();
   while (!fs::exists(path) && std::chrono::steady_clock::now() - begin < std::chrono::seconds(20))
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
