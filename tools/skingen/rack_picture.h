@@ -1,0 +1,18 @@
+#pragma once
+// The whole rack as the player shows it: the faces of the shown modules
+// stacked, every button's up face in its place and the displays in a lively
+// state, for documentation and for checking the art by eye.
+#include <QImage>
+#include <span>
+
+namespace skin {
+
+struct RackLayout {
+  const char* name;  // file name part: "rack-all"
+  bool midi, wave, cd;
+};
+
+std::span<const RackLayout> rackLayouts();
+QImage rackPicture(const RackLayout& layout);
+
+}  // namespace skin
