@@ -31,7 +31,7 @@ constexpr ButtonLook kLooks[] = {
     {152, 153, Shape::Rect, Symbol::Grip, 10, nullptr},
     {154, 155, Shape::Rect, Symbol::Grip, 10, nullptr},
     {264, 265, Shape::Rect, Symbol::Grip, 10, nullptr},
-    {164, 165, Shape::Rect, Symbol::Speaker, 9, nullptr},
+    {164, 165, Shape::Rect, Symbol::Speaker, 10, nullptr},
     {156, 160, Shape::Rect, Symbol::ArrowUp, 10, nullptr},
     {157, 161, Shape::Rect, Symbol::ArrowDown, 10, nullptr},
     {158, 162, Shape::Rect, Symbol::ArrowLeft, 10, nullptr},
@@ -147,7 +147,7 @@ void decorate(QImage& image, const ButtonLook& look, bool down, bool recording) 
     return;
   }
   if (look.word) {
-    engraveText(p, face.adjusted(0, 0, 0, -1), Qt::AlignCenter, QString::fromLatin1(look.word), sansFont(11, true));
+    engraveText(p, face.adjusted(0, 0, 0, -1), Qt::AlignCenter, QString::fromLatin1(look.word), sansFont(10, true));
     return;
   }
   if (!look.symbol) return;

@@ -32,9 +32,9 @@ QImage paintCdFace(int, int, int) {
   lcdWindow(p, kLcd, 2);
   // Legends printed on the glass where nothing is drawn over them.
   const QColor legend(0, 150, 170);
-  drawPixelText(p, 69, 38, "TRACK", legend, PixelFont::Label5x7);
-  drawPixelText(p, 140, 38, "MIN", legend, PixelFont::Label5x7);
-  drawPixelText(p, 193, 38, "SEC", legend, PixelFont::Label5x7);
+  drawPixelTextCentred(p, QRect(62, 37, 36, 7), "TRACK", legend);
+  drawPixelTextCentred(p, QRect(113, 37, 36, 7), "MIN", legend);
+  drawPixelTextCentred(p, QRect(167, 37, 36, 7), "SEC", legend);
   p.setPen(QColor(40, 42, 46));
   p.drawRect(QRect(213, 13, 61, 61).adjusted(0, 0, -1, -1));
 
@@ -50,7 +50,7 @@ QImage paintCdFace(int, int, int) {
     const QRect well(key.left, kSmallKeyTop, 21, 16);
     p.fillRect(well.adjusted(-1, -1, 1, 1), ink::buttonWell);
     bevel(p, well.adjusted(-2, -2, 2, 2), false, 1, 70);
-    printSymbol(p, key.symbol, QRectF(key.left + 6.5, 58, 8, 7), ink::print);
+    printSymbol(p, key.symbol, QRectF(key.left + 6, 57, 9, 8), ink::print);
   }
   printPixelTextCentred(p, QRect(350, 49, 53, 7), "TRACK", ink::printDim);
   printPixelTextCentred(p, QRect(414, 49, 53, 7), "SEARCH", ink::printDim);

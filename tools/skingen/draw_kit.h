@@ -25,7 +25,7 @@ inline const QColor printDim{150, 152, 158};    // secondary labels
 inline const QColor engrave{28, 28, 32};        // engraved button symbols
 inline const QColor lcdBlack{0, 0, 0};
 inline const QColor lcdOrange{255, 150, 20};
-inline const QColor lcdOrangeGhost{38, 20, 4};
+inline const QColor lcdOrangeGhost{24, 12, 2};
 inline const QColor lcdYellow{255, 255, 0};
 inline const QColor lcdCyan{0, 255, 255};
 inline const QColor ledGreen{70, 255, 90};

@@ -9,7 +9,7 @@
 
 namespace skin {
 
-inline constexpr int kLeftEarWidth = 45;   // the left ear carries minimise and power
+inline constexpr int kLeftEarWidth = 38;   // the left ear carries minimise and power
 inline constexpr int kRightEarLeft = 558;  // the right ear, up to the rack's edge
 
 // A front plate of width x height (height = painted height + 1) with ears,

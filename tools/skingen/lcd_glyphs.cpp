@@ -88,22 +88,21 @@ QImage paintRepeatIndicator(int width, int height, int bitmap) {
   if (bitmap == 141) return image;
   QPainter p(&image);
   const QColor& c = ink::lcdYellow;
-  // A closed loop with rounded corners...
-  p.fillRect(4, 2, 16, 1, c);
-  p.fillRect(4, 8, 16, 1, c);
-  p.fillRect(2, 4, 1, 3, c);
-  p.fillRect(21, 4, 1, 3, c);
-  p.fillRect(3, 3, 1, 1, c);
-  p.fillRect(20, 3, 1, 1, c);
-  p.fillRect(3, 7, 1, 1, c);
-  p.fillRect(20, 7, 1, 1, c);
-  // ...with an arrowhead running right along its top...
-  p.fillRect(15, 0, 1, 5, c);
-  p.fillRect(16, 1, 1, 3, c);
-  // ...and one running left along its bottom.
-  p.fillRect(8, 6, 1, 5, c);
-  p.fillRect(7, 7, 1, 3, c);
-  if (bitmap == 138) drawPixelText(p, 11, 3, "1", c, PixelFont::Tiny4x5);
+  // A closed loop with rounded corners; "repeat one" makes room for its 1.
+  const int left = 2, right = bitmap == 138 ? 16 : 21;
+  p.fillRect(left + 2, 2, right - left - 3, 1, c);
+  p.fillRect(left + 2, 8, right - left - 3, 1, c);
+  p.fillRect(left, 4, 1, 3, c);
+  p.fillRect(right, 4, 1, 3, c);
+  for (int x : {left + 1, right - 1})
+    for (int y : {3, 7}) p.fillRect(x, y, 1, 1, c);
+  // An arrowhead running right along the top, one running left along the bottom.
+  const int mid = (left + right) / 2;
+  p.fillRect(mid + 2, 0, 1, 5, c);
+  p.fillRect(mid + 3, 1, 1, 3, c);
+  p.fillRect(mid - 2, 6, 1, 5, c);
+  p.fillRect(mid - 3, 7, 1, 3, c);
+  if (bitmap == 138) drawPixelText(p, 19, 3, "1", c, PixelFont::Tiny4x5);
   return image;
 }
 

@@ -88,7 +88,7 @@ void drawWaveState(QPainter& p, Art& art, int top) {
   p.drawImage(QPoint(100, top + 45), reel);
   p.setFont([] {
     QFont f(QStringLiteral("Liberation Serif"));
-    f.setPixelSize(14);
+    f.setPixelSize(12);
     return f;
   }());
   p.setPen(QColor(255, 255, 0));
@@ -113,7 +113,7 @@ void drawCdState(QPainter& p, Art& art, int top) {
   p.drawImage(114, top + 20, art(125));
   p.drawImage(174, top + 19, art(127));
   QFont grid(QStringLiteral("Liberation Serif"));
-  grid.setPixelSize(13);
+  grid.setPixelSize(12);
   p.setFont(grid);
   const int program[] = {2, 5, 3, 9, 11, 1, 7};
   for (int k = 0; k < 16; ++k) {

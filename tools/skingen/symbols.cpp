@@ -93,9 +93,9 @@ QPainterPath symbolPath(Symbol symbol, const QRectF& box) {
     }
     case Symbol::Plus: {
       const double t = std::max(2.0, std::round(s * 0.22));
-      path.addPath(bar(cx - s * 0.45, std::round(cy - t / 2), s * 0.9, t));
-      path.addPath(bar(std::round(cx - t / 2), cy - s * 0.45, t, s * 0.9));
-      return path.simplified();
+      const double a = s * 0.45, x0 = std::round(cx - t / 2), y0 = std::round(cy - t / 2);
+      return polygon({{x0, cy - a}, {x0 + t, cy - a}, {x0 + t, y0}, {cx + a, y0}, {cx + a, y0 + t}, {x0 + t, y0 + t},
+                      {x0 + t, cy + a}, {x0, cy + a}, {x0, y0 + t}, {cx - a, y0 + t}, {cx - a, y0}, {x0, y0}});
     }
     case Symbol::ArrowUp:
       return polygon({{cx, cy - h / 2}, {cx + w / 2, cy}, {cx + w * 0.18, cy}, {cx + w * 0.18, cy + h / 2},
