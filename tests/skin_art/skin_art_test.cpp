@@ -14,7 +14,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -187,6 +189,33 @@ TEST(SkinArtFaces, SwitchColumnLooksTheSameAtBothHeights) {
   EXPECT_EQ(face.copy(283, 24, 24, 9), face.copy(283, 33, 24, 9));
   EXPECT_EQ(face.copy(283, 78, 24, 9), face.copy(283, 87, 24, 9));
   EXPECT_EQ(face.copy(307, 27, 4, 7), face.copy(307, 36, 4, 7));
+}
+
+TEST(SkinArtFaces, CdFaceCarriesTheSymbolsOfItsRoundKeys) {
+  // The six round keys share one plain bitmap; their meaning is printed on the face.
+  const QImage face = render("CDPLYBMP");
+  for (int left : {350, 382, 414, 446, 478, 510}) {
+    int brightest = 0;
+    for (int y = 57; y < 65; ++y)
+      for (int x = left + 6; x < left + 15; ++x) brightest = std::max(brightest, qGray(face.pixel(x, y)));
+    EXPECT_GT(brightest, 150) << "key at x " << left;
+  }
+}
+
+TEST(SkinArtFaces, EveryFixedButtonSitsInAHoleOfItsFace) {
+  const std::pair<skin::Module, const char*> faces[] = {{skin::Module::Mixer, "MIXERBMP"},
+                                                        {skin::Module::Midi, "MIDIBMP"},
+                                                        {skin::Module::Wave, "WAVEBMP"},
+                                                        {skin::Module::Cd, "CDPLYBMP"}};
+  for (const auto& [module, name] : faces) {
+    const QImage face = render(name);
+    for (const skin::ButtonPlace& b : skin::rackButtons()) {
+      if (b.module != module || skin::movesWith3D(b) || b.command == 5000) continue;
+      const QRect r = b.rect();
+      EXPECT_LT(qGray(face.pixel(r.left() - 1, r.center().y())), 30) << name << " button " << b.command;
+      EXPECT_LT(qGray(face.pixel(r.center().x(), r.top() - 1)), 30) << name << " button " << b.command;
+    }
+  }
 }
 
 TEST(SkinArtButtons, DownFacesAreDarkerThanUpFaces) {

@@ -2,6 +2,8 @@
 
 #include "draw_kit.h"
 
+#include <QLinearGradient>
+
 namespace skin {
 
 QImage moduleFace(int width, int height, uint32_t seed, std::initializer_list<int> leftScrewRows) {
@@ -11,6 +13,12 @@ QImage moduleFace(int width, int height, uint32_t seed, std::initializer_list<in
   brushedMetal(image, QRect(0, 0, kLeftEarWidth, painted), ink::earMetal, seed + 1);
   brushedMetal(image, QRect(kRightEarLeft, 0, width - kRightEarLeft, painted), ink::earMetal, seed + 2);
   QPainter p(&image);
+  // Light from above: the plate brightens a little towards its top edge.
+  QLinearGradient light(0, 0, 0, painted);
+  light.setColorAt(0.0, QColor(255, 255, 255, 14));
+  light.setColorAt(0.5, QColor(255, 255, 255, 0));
+  light.setColorAt(1.0, QColor(0, 0, 0, 26));
+  p.fillRect(QRect(0, 0, width, painted), light);
   // The grooves where the ears are bent from the front plate.
   for (int x : {kLeftEarWidth, kRightEarLeft - 1}) {
     p.fillRect(QRect(x - 1, 0, 1, painted), QColor(0, 0, 0, 150));
