@@ -3,6 +3,7 @@
 // the drawing code relies on (black LCDs, labels that restore the face,
 // pressed faces that look pressed).
 #include "art_table.h"
+#include "art_test_app.h"
 #include "draw_kit.h"
 #include "rack_layout.h"
 #include "rack_picture.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,21 +20,8 @@
 
 namespace {
 
-void ensureApp() {
-  static int argc = 1;
-  static char name[] = "test_skin_art";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    auto* a = new QGuiApplication(argc, argv);
-    QString error;
-    EXPECT_TRUE(skin::loadArtFonts(error)) << error.toStdString();
-    return a;
-  }();
-  (void)app;
-}
-
 QImage render(const std::string& name) {
-  ensureApp();
+  ensureArtApp();
   const skin::ArtEntry* entry = skin::findArt(name);
   if (!entry) {
     ADD_FAILURE() << "no bitmap " << name;
@@ -44,18 +31,11 @@ QImage render(const std::string& name) {
 }
 
 QImage packed(const std::string& name) {
-  ensureApp();
+  ensureArtApp();
   return QImage(QStringLiteral(":/skin/%1.png").arg(QString::fromStdString(name)));
 }
 
 bool isBlack(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == 0; }
-
-double meanLuma(const QImage& image) {
-  double sum = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) sum += qGray(image.pixel(x, y));
-  return sum / (image.width() * image.height());
-}
 
 struct Expected {
   std::string name;
@@ -114,7 +94,7 @@ TEST(SkinArtTable, NamesAreUnique) {
 }
 
 TEST(SkinArtGeneration, WritesEveryBitmapAtItsSizeAndTheSameBytesTwice) {
-  ensureApp();
+  ensureArtApp();
   QTemporaryDir first, second;
   ASSERT_TRUE(first.isValid() && second.isValid());
   for (const skin::ArtEntry& entry : skin::artTable()) {
@@ -260,7 +240,7 @@ TEST(SkinArtGlyphs, AnimationFramesAllDiffer) {
 }
 
 TEST(SkinArtRack, PicturesHaveTheRackHeightOfTheirLayout) {
-  ensureApp();
+  ensureArtApp();
   for (const skin::RackLayout& layout : skin::rackLayouts()) {
     const int height = 109 + (layout.midi ? 50 : 0) + (layout.wave ? 111 : 0) + (layout.cd ? 130 : 0);
     EXPECT_EQ(skin::rackPicture(layout).size(), QSize(577, height)) << layout.name;

@@ -152,7 +152,8 @@ void decorate(QImage& image, const ButtonLook& look, bool down, bool recording) 
   }
   if (!look.symbol) return;
   const double s = look.symbolSize;
-  const QRectF box(centre.x() - s / 2, centre.y() - s / 2, s, s);
+  const double w = *look.symbol == Symbol::PlayPause ? s * 2 : s;
+  const QRectF box(centre.x() - w / 2, centre.y() - s / 2, w, s);
   if (*look.symbol == Symbol::Record) {
     // The record key's dot is red; it glows while the deck records.
     const QPainterPath dot = symbolPath(Symbol::Record, box);

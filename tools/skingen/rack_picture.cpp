@@ -36,19 +36,6 @@ class Art {
   std::map<std::string, QImage> cache_;
 };
 
-struct Tops {
-  int midi, wave, cd, bottom;
-};
-
-Tops tops(const RackLayout& l) {
-  Tops t{};
-  t.midi = 109;
-  t.wave = l.midi ? 159 : 109;
-  t.cd = t.wave + (l.wave ? 111 : 0);
-  t.bottom = 109 + (l.midi ? 50 : 0) + (l.wave ? 111 : 0) + (l.cd ? 130 : 0);
-  return t;
-}
-
 void drawMixerState(QPainter& p, Art& art, const RackLayout& l) {
   // Switch column with the 3D unit present: labels, then lamps.
   const struct { int label, x, y, lampY; bool lit; } rows[] = {
@@ -129,9 +116,18 @@ void drawCdState(QPainter& p, Art& art, int top) {
 
 std::span<const RackLayout> rackLayouts() { return kLayouts; }
 
+RackTops rackTops(const RackLayout& l) {
+  RackTops t{};
+  t.midi = 109;
+  t.wave = l.midi ? 159 : 109;
+  t.cd = t.wave + (l.wave ? 111 : 0);
+  t.bottom = t.cd + (l.cd ? 130 : 0);
+  return t;
+}
+
 QImage rackPicture(const RackLayout& layout) {
   static Art art;
-  const Tops t = tops(layout);
+  const RackTops t = rackTops(layout);
   QImage image(kRackWidth, t.bottom, QImage::Format_RGB32);
   image.fill(Qt::black);
   QPainter p(&image);

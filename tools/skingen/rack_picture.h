@@ -12,7 +12,13 @@ struct RackLayout {
   bool midi, wave, cd;
 };
 
+// Module tops and the rack's height for a layout, as the rack shell lays it out.
+struct RackTops {
+  int midi, wave, cd, bottom;
+};
+
 std::span<const RackLayout> rackLayouts();
+RackTops rackTops(const RackLayout& layout);
 QImage rackPicture(const RackLayout& layout);
 
 }  // namespace skin

@@ -60,11 +60,13 @@ QPainterPath symbolPath(Symbol symbol, const QRectF& box) {
       path.addEllipse(QPointF(cx, cy), s * 0.42, s * 0.42);
       return path;
     case Symbol::PlayPause: {
-      const double tw = s * 0.75;
-      path.addPath(rightTriangle(cx - s * 0.95, cy, tw, h));
-      const double bw = std::max(2.0, std::round(s * 0.22));
-      path.addPath(bar(std::round(cx + s * 0.12), cy - h / 2, bw, h));
-      path.addPath(bar(std::round(cx + s * 0.12 + bw * 2), cy - h / 2, bw, h));
+      // The one wide symbol: it fills the box's width, not a square.
+      const double bh = box.height(), bwid = box.width();
+      const double bw = std::max(2.0, std::round(bwid * 0.13));
+      const double barsLeft = box.right() - 3 * bw;
+      path.addPath(rightTriangle(box.left(), cy, barsLeft - box.left() - bw * 1.2, bh));
+      path.addPath(bar(std::round(barsLeft), cy - bh / 2, bw, bh));
+      path.addPath(bar(std::round(barsLeft) + 2 * bw, cy - bh / 2, bw, bh));
       return path;
     }
     case Symbol::Previous: {
