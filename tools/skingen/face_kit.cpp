@@ -1,6 +1,7 @@
 #include "face_kit.h"
 
 #include "draw_kit.h"
+#include "pixel_font.h"
 
 #include <QLinearGradient>
 
@@ -51,6 +52,33 @@ void buttonHoles(QPainter& p, Module module) {
 void caption(QPainter& p, const QString& text, int top) {
   printText(p, QRectF(300, top, kRightEarLeft - 306, 14), Qt::AlignRight | Qt::AlignTop, text, sansFont(11, true),
             ink::print);
+}
+
+void paintedKey(QImage& image, const QRect& rect, uint32_t seed) {
+  brushedMetal(image, rect.adjusted(1, 1, -1, -1), ink::buttonMetal, seed, 5.0);
+  QPainter p(&image);
+  QLinearGradient sheen(0, rect.top(), 0, rect.bottom());
+  sheen.setColorAt(0.0, QColor(255, 255, 255, 55));
+  sheen.setColorAt(0.45, QColor(255, 255, 255, 0));
+  sheen.setColorAt(1.0, QColor(0, 0, 0, 60));
+  p.fillRect(rect.adjusted(1, 1, -1, -1), sheen);
+  p.setPen(QColor(12, 12, 14));
+  p.drawRect(rect.adjusted(0, 0, -1, -1));
+  bevel(p, rect.adjusted(1, 1, -1, -1), true);
+  cutOut(p, rect);
+}
+
+void menuTag(QPainter& p, const QRect& rect, const char* word) {
+  p.save();
+  p.fillRect(rect, QColor(24, 24, 27));
+  bevel(p, rect, false, 1, 80);
+  const int textWidth = pixelTextWidth(PixelFont::Label5x7, word);
+  const int x = rect.left() + (rect.width() - textWidth - 8) / 2;
+  const int y = rect.top() + (rect.height() - 7) / 2;
+  drawPixelText(p, x, y, word, ink::print);
+  // The triangle says "this opens a menu".
+  for (int row = 0; row < 3; ++row) p.fillRect(x + textWidth + 3 + row, y + 2 + row, 5 - 2 * row, 1, ink::print);
+  p.restore();
 }
 
 void recessedPlate(QImage& image, const QRect& rect, uint32_t seed) {

@@ -20,6 +20,12 @@ QImage moduleFace(int width, int height, uint32_t seed, std::initializer_list<in
 void buttonHoles(QPainter& p, Module module);
 // The module's name in the top right corner.
 void caption(QPainter& p, const QString& text, int top = 4);
+// A key painted on the face (a click spot, not a button): silver, raised,
+// in its own hole, with the symbol or word its caller engraves on it.
+void paintedKey(QImage& image, const QRect& rect, uint32_t seed);
+// A small dark tag with a printed word and a down-pointing triangle: the
+// spot that opens a deck's menu.
+void menuTag(QPainter& p, const QRect& rect, const char* word);
 // A darker recessed plate (deck doors, tray) lit from the top-left.
 void recessedPlate(QImage& image, const QRect& rect, uint32_t seed);
 

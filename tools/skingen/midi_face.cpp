@@ -5,6 +5,7 @@
 #include "face_kit.h"
 #include "painters.h"
 #include "pixel_font.h"
+#include "symbols.h"
 
 #include <QPainterPath>
 
@@ -14,6 +15,7 @@ namespace {
 const QRect kLcd(45, 14, 225, 27);
 const QRect kLcdFace(38, 5, 242, 43);  // where bitmaps 235 and 236 go
 const QPoint kAnimation(86, 18);
+const QRect kMenuKey(299, 22, 34, 25);  // opens the MIDI menu
 
 // The face with an empty LCD.
 const QImage& bareFace() {
@@ -21,6 +23,10 @@ const QImage& bareFace() {
     QImage image = moduleFace(577, 51, 201, {12});
     QPainter p(&image);
     lcdWindow(p, kLcd, 3);
+    p.end();
+    paintedKey(image, kMenuKey, 202);
+    p.begin(&image);
+    engraveSymbol(p, Symbol::Note, QRectF(kMenuKey).adjusted(8, 5, -9, -5));
     printPixelTextCentred(p, QRect(444, 21, 55, 7), "SEARCH", ink::printDim);
     printPixelTextCentred(p, QRect(499, 21, 54, 7), "VOLUME", ink::printDim);
     buttonHoles(p, Module::Midi);

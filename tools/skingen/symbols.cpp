@@ -134,6 +134,21 @@ QPainterPath symbolPath(Symbol symbol, const QRectF& box) {
     }
     case Symbol::Minimise:
       return bar(cx - s * 0.45, cy + s * 0.2, s * 0.9, std::max(2.0, s * 0.22));
+    case Symbol::Note: {
+      // A pair of beamed quavers.
+      const double t = std::max(1.2, s * 0.12);
+      const double r = s * 0.17;
+      const QPointF a(cx - s * 0.28, cy + s * 0.3), b(cx + s * 0.3, cy + s * 0.22);
+      QPainterPath heads;
+      heads.addEllipse(a, r * 1.25, r);
+      heads.addEllipse(b, r * 1.25, r);
+      path.addPath(heads);
+      path.addPath(bar(a.x() + r * 1.25 - t, cy - s * 0.42, t, a.y() - (cy - s * 0.42)));
+      path.addPath(bar(b.x() + r * 1.25 - t, cy - s * 0.5, t, b.y() - (cy - s * 0.5)));
+      path.addPath(polygon({{a.x() + r * 1.25 - t, cy - s * 0.42}, {b.x() + r * 1.25, cy - s * 0.5},
+                            {b.x() + r * 1.25, cy - s * 0.5 + s * 0.2}, {a.x() + r * 1.25 - t, cy - s * 0.42 + s * 0.2}}));
+      return path.simplified();
+    }
     case Symbol::Grip:
       path.addPath(bar(cx - s * 0.5, cy - 2, s, 1));
       path.addPath(bar(cx - s * 0.5, cy + 1, s, 1));

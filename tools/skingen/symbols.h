@@ -12,7 +12,7 @@ enum class Symbol {
   Play, Pause, Stop, Eject, Record, PlayPause,
   Previous, Next, Rewind, FastForward,
   Minus, Plus, ArrowUp, ArrowDown, ArrowLeft, ArrowRight,
-  TriangleLeft, TriangleRight, Speaker, Power, Minimise, Grip,
+  TriangleLeft, TriangleRight, Speaker, Power, Minimise, Grip, Note,
 };
 
 // The symbol's outline, centred in box and as large as box allows.

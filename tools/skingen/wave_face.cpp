@@ -11,6 +11,7 @@ namespace {
 
 struct Deck {
   const char* name;
+  QRect menu;  // the click spot that opens the deck's menu
   QRect door;
   QRect lcd;
   QRect bar;
@@ -19,8 +20,8 @@ struct Deck {
 };
 
 const Deck kDecks[] = {
-    {"TAPE I", {41, 24, 141, 80}, {48, 45, 126, 43}, {54, 95, 113, 3}, {156, 40, 12, 4}, true},
-    {"TAPE II", {185, 24, 141, 80}, {193, 45, 126, 43}, {200, 95, 113, 3}, {201, 40, 12, 4}, false},
+    {"TAPE I", {134, 30, 38, 9}, {41, 24, 141, 80}, {48, 45, 126, 43}, {54, 95, 113, 3}, {156, 40, 12, 4}, true},
+    {"TAPE II", {195, 30, 38, 9}, {185, 24, 141, 80}, {193, 45, 126, 43}, {200, 95, 113, 3}, {201, 40, 12, 4}, false},
 };
 
 const QImage& face() {
@@ -34,8 +35,9 @@ const QImage& face() {
       // The name sits at the deck's outer side, the lamp at its inner side.
       const int nameWidth = pixelTextWidth(PixelFont::Label5x7, d.name);
       const int x = d.nameOnLeft ? d.lcd.left() : d.lcd.right() + 1 - nameWidth;
-      drawPixelText(p, x + 1, 36, d.name, QColor(0, 0, 0, 150));
-      drawPixelText(p, x, 35, d.name, ink::print);
+      drawPixelText(p, x + 1, 32, d.name, QColor(0, 0, 0, 150));
+      drawPixelText(p, x, 31, d.name, ink::print);
+      menuTag(p, d.menu, "MENU");
       p.fillRect(d.lamp.adjusted(-1, -1, 1, 1), QColor(8, 8, 9));
       led(p, d.lamp, ink::ledGreen, false);
     }
