@@ -198,6 +198,19 @@ TEST(SkinArtFaces, EveryFixedButtonSitsInAHoleOfItsFace) {
   }
 }
 
+TEST(SkinArtFaces, MenuSpotsArePaintedWhereTheyAreClicked) {
+  // The MIDI menu key is a silver key painted on the face.
+  EXPECT_GT(meanLuma(render("MIDIBMP").copy(300, 23, 32, 23)), 100.0);
+  // The wave decks' menu spots carry a printed word.
+  const QImage wave = render("WAVEBMP");
+  for (QRect spot : {QRect(134, 30, 38, 16), QRect(195, 30, 38, 16)}) {
+    int brightest = 0;
+    for (int y = spot.top(); y < spot.top() + 9; ++y)
+      for (int x = spot.left(); x <= spot.right(); ++x) brightest = std::max(brightest, qGray(wave.pixel(x, y)));
+    EXPECT_GT(brightest, 180) << spot.left();
+  }
+}
+
 TEST(SkinArtButtons, DownFacesAreDarkerThanUpFaces) {
   for (const skin::ButtonPlace& b : skin::rackButtons()) {
     const QImage up = render(std::to_string(b.upBitmap));
