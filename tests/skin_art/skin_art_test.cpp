@@ -211,6 +211,16 @@ TEST(SkinArtFaces, MenuSpotsArePaintedWhereTheyAreClicked) {
   }
 }
 
+TEST(SkinArtExtras, HandCursorPointsWithItsHotSpot) {
+  ensureArtApp();
+  const QImage cursor = skin::renderArt(*skin::findArt("275"));
+  ASSERT_TRUE(cursor.hasAlphaChannel());
+  const QPoint hot = skin::kHandCursorHotSpot;
+  EXPECT_GT(qAlpha(cursor.pixel(hot)), 128) << "the finger tip is at the hot spot";
+  EXPECT_EQ(qAlpha(cursor.pixel(hot.x(), 0)), 0) << "nothing above the finger tip";
+  EXPECT_EQ(qAlpha(cursor.pixel(0, 31)), 0);
+}
+
 TEST(SkinArtButtons, DownFacesAreDarkerThanUpFaces) {
   for (const skin::ButtonPlace& b : skin::rackButtons()) {
     const QImage up = render(std::to_string(b.upBitmap));
