@@ -103,7 +103,7 @@ void paintRectBody(QImage& image, const ButtonLook& look, bool down) {
   }
 }
 
-void paintRoundBody(QImage& image, const ButtonLook& look, bool down) {
+void paintRoundBody(QImage& image, bool down) {
   image.fill(ink::buttonWell);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
@@ -123,7 +123,6 @@ void paintRoundBody(QImage& image, const ButtonLook& look, bool down) {
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(QColor(0, 0, 0, down ? 50 : 35), 0.8));
   p.drawEllipse(c, r * 0.55, r * 0.55);
-  (void)look;
 }
 
 void decorate(QImage& image, const ButtonLook& look, bool down, bool recording) {
@@ -187,7 +186,7 @@ QImage paintButton(int width, int height, int bitmap) {
   const ButtonLook& look = lookFor(bitmap, down);
   QImage image = blankImage(width, height);
   if (look.shape == Shape::Round) {
-    paintRoundBody(image, look, down);
+    paintRoundBody(image, down);
     return image;
   }
   paintRectBody(image, look, down);

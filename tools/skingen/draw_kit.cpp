@@ -196,8 +196,6 @@ void engraveText(QPainter& p, const QRectF& rect, int align, const QString& text
   p.restore();
 }
 
-QImage crop(const QImage& source, const QRect& rect) { return source.copy(rect); }
-
 }  // namespace skin
 
 #include <QFontDatabase>

@@ -18,12 +18,10 @@ inline const QColor earMetal{44, 45, 48};       // rack ears, a shade darker
 inline const QColor plateMetal{70, 72, 77};     // raised sub-panels
 inline const QColor buttonMetal{168, 170, 174}; // silver buttons
 inline const QColor buttonWell{22, 22, 25};     // the hole round buttons sit in
-inline const QColor highlight{150, 153, 160};   // lit bevel on the faces
 inline const QColor shadow{14, 14, 16};         // unlit bevel, cut-outs
 inline const QColor print{208, 210, 214};       // silk-screen labels
 inline const QColor printDim{150, 152, 158};    // secondary labels
 inline const QColor engrave{28, 28, 32};        // engraved button symbols
-inline const QColor lcdBlack{0, 0, 0};
 inline const QColor lcdOrange{255, 150, 20};
 inline const QColor lcdOrangeGhost{24, 12, 2};
 inline const QColor lcdYellow{255, 255, 0};
@@ -73,9 +71,6 @@ void printText(QPainter& p, const QRectF& rect, int align, const QString& text, 
                const QColor& colour = ink::print);
 // Engraved text: dark cut with a light lip below right.
 void engraveText(QPainter& p, const QRectF& rect, int align, const QString& text, const QFont& font);
-
-// Copies a rectangle out of a finished picture.
-QImage crop(const QImage& source, const QRect& rect);
 
 }  // namespace skin
 

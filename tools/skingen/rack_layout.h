@@ -34,8 +34,8 @@ struct ButtonPlace {
   QRect rect(bool with3D = false) const { return {left, with3D ? topWith3D : top, width, height}; }
 };
 
-// The power button's row is the module's bottom edge − 25 on the last module;
-// its top here is a placeholder that rackButtons() never uses.
+// The power button sits 25 pixels above the rack's bottom, on whichever
+// module is last; its row in the table carries no top of its own.
 inline constexpr int kPowerCommand = 4999;
 inline constexpr int kPowerOffsetFromBottom = 25;
 
