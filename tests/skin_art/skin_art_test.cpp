@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -133,11 +134,26 @@ TEST(SkinArtFaces, CdLcdWindowIsBlackAtItsCornersAndCentre) {
   EXPECT_FALSE(isBlack(face, 290, 49));
 }
 
+TEST(SkinArtFaces, CdFaceIsBlackWhereverTheDisplayDraws) {
+  // Time cells, state icon, mode and repeat indicators, grid cells, title line.
+  std::vector<QRect> areas = {{72, 18, 16, 14}, {114, 20, 41, 9}, {174, 19, 24, 11}, {61, 73, 200, 13}};
+  for (int x : {62, 82, 113, 133, 167, 187}) areas.push_back({x, 47, 16, 23});
+  for (int row = 0; row < 4; ++row)
+    for (int col = 0; col < 4; ++col) areas.push_back({216 + 14 * col, 16 + 14 * row, 13, 13});
+  const QImage face = render("CDPLYBMP");
+  for (const QRect& area : areas)
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) ASSERT_TRUE(isBlack(face, x, y)) << x << "," << y;
+}
+
 TEST(SkinArtFaces, WaveLcdsAndBarsAreBlack) {
   const QImage face = render("WAVEBMP");
   for (QRect r : {QRect(48, 45, 126, 43), QRect(193, 45, 126, 43), QRect(54, 95, 113, 3), QRect(200, 95, 113, 3)})
-    for (QPoint p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(), r.center()})
-      EXPECT_TRUE(isBlack(face, p.x(), p.y())) << p.x() << "," << p.y();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) ASSERT_TRUE(isBlack(face, x, y)) << x << "," << y;
+  // The LCDs end at their rectangles: the lamps and menu spots sit outside.
+  EXPECT_FALSE(isBlack(face, 47, 60));
+  EXPECT_FALSE(isBlack(face, 100, 44));
 }
 
 TEST(SkinArtFaces, MidiLcdFacesAreCutFromTheMidiFace) {

@@ -36,7 +36,7 @@ QImage paintCdFace(int, int, int) {
   drawPixelTextCentred(p, QRect(113, 37, 36, 7), "MIN", legend);
   drawPixelTextCentred(p, QRect(167, 37, 36, 7), "SEC", legend);
   p.setPen(QColor(40, 42, 46));
-  p.drawRect(QRect(213, 13, 61, 61).adjusted(0, 0, -1, -1));
+  p.drawRect(QRect(214, 14, 58, 57));  // round the track grid, clear of the title line
 
   // The disc tray: a slot across the right half, its lip lit from above.
   p.fillRect(QRect(kTray.left() + 8, kTray.center().y(), kTray.width() - 16, 1), QColor(0, 0, 0, 110));
