@@ -1,0 +1,161 @@
+#include "rack_picture.h"
+
+#include "art_table.h"
+#include "draw_kit.h"
+#include "rack_layout.h"
+
+#include <QFont>
+#include <QPainter>
+#include <map>
+#include <string>
+
+namespace skin {
+namespace {
+
+constexpr RackLayout kLayouts[] = {
+    {"rack-all", true, true, true},
+    {"rack-cd", false, false, true},
+    {"rack-wave-cd", false, true, true},
+    {"rack-midi", true, false, false},
+    {"rack-mixer", false, false, false},
+};
+
+class Art {
+ public:
+  const QImage& operator()(const std::string& name) {
+    auto it = cache_.find(name);
+    if (it == cache_.end()) {
+      const ArtEntry* entry = findArt(name);
+      it = cache_.emplace(name, entry ? renderArt(*entry) : QImage()).first;
+    }
+    return it->second;
+  }
+  const QImage& operator()(int number) { return (*this)(std::to_string(number)); }
+
+ private:
+  std::map<std::string, QImage> cache_;
+};
+
+void drawMixerState(QPainter& p, Art& art, const RackLayout& l) {
+  // Switch column with the 3D unit present: labels, then lamps.
+  const struct { int label, x, y, lampY; bool lit; } rows[] = {
+      {277, 283, 33, 36, l.midi}, {278, 283, 51, 53, l.wave}, {279, 289, 69, 71, l.cd},
+      {280, 283, 87, 89, false},  {276, 289, 15, 17, true},
+  };
+  for (const auto& r : rows) {
+    p.drawImage(r.x, r.y, art(r.label));
+    p.drawImage(307, r.lampY, art(r.lit ? 212 : 210));
+  }
+  p.drawImage(55, 91, art(190));  // master selected
+  // Levels of the six channels (left, right), in lit segments.
+  const struct { int x, offset, lit, dark, left, right; } meters[] = {
+      {57, 18, 201, 202, 12, 12}, {104, 12, 204, 205, 10, 10}, {140, 12, 204, 205, 13, 11},
+      {176, 12, 204, 205, 14, 14}, {212, 12, 204, 205, 4, 4},  {253, 12, 204, 205, 0, 0},
+  };
+  for (const auto& m : meters) {
+    for (int side = 0; side < 2; ++side) {
+      const int lit = side ? m.right : m.left;
+      for (int s = 0; s < 16; ++s)
+        p.drawImage(m.x + side * m.offset, 24 + s * 4, art(s < 16 - lit ? m.dark : m.lit));
+    }
+  }
+  p.drawImage(427, 43, art(231));
+  p.fillRect(450, 44, 1, 4, QColor(0, 255, 255));
+}
+
+void drawMidiState(QPainter& p, Art& art, int top) {
+  p.drawImage(38, top + 5, art(236));
+  p.drawImage(86, top + 18, art(241));
+}
+
+void drawWaveState(QPainter& p, Art& art, int top) {
+  // Deck 1 turning its reels, deck 2 showing its file information.
+  const QImage& reel = art(248);
+  p.drawImage(QPoint(48, top + 45), reel, QRect(29, 0, 30, 43));
+  p.drawImage(QPoint(100, top + 45), reel);
+  p.setFont([] {
+    QFont f(QStringLiteral("Liberation Serif"));
+    f.setPixelSize(12);
+    return f;
+  }());
+  p.setPen(QColor(255, 255, 0));
+  const QRect lcd(193, top + 45, 126, 43);
+  p.drawText(QRect(lcd.left(), lcd.top(), lcd.width(), 14), Qt::AlignRight, QStringLiteral("interview.wav"));
+  p.drawText(QRect(lcd.left(), lcd.top() + 14, lcd.width(), 14), Qt::AlignRight,
+             QStringLiteral("Mono 22.050KHz 16-bits"));
+  p.drawText(QRect(lcd.center().x(), lcd.top() + 28, lcd.width() / 2, 14), Qt::AlignRight, QStringLiteral("03:41.250"));
+  p.setPen(QColor(0, 255, 255));
+  p.drawText(QRect(lcd.left(), lcd.top() + 28, lcd.width() / 2, 14), Qt::AlignLeft, QStringLiteral("00:00"));
+  p.fillRect(54, top + 95, 41, 3, QColor(0, 255, 255));
+  p.drawImage(156, top + 40, art(187));
+  p.drawImage(201, top + 40, art(188));
+  p.drawImage(370, top + 90, art(171));
+}
+
+void drawCdState(QPainter& p, Art& art, int top) {
+  const int digits[] = {0, 3, 0, 2, 4, 7};
+  const int xs[] = {62, 82, 113, 133, 167, 187};
+  for (int i = 0; i < 6; ++i) p.drawImage(xs[i], top + 47, art(990 + digits[i]));
+  p.drawImage(72, top + 18, art(128));
+  p.drawImage(114, top + 20, art(125));
+  p.drawImage(174, top + 19, art(127));
+  QFont grid(QStringLiteral("Liberation Serif"));
+  grid.setPixelSize(12);
+  p.setFont(grid);
+  const int program[] = {2, 5, 3, 9, 11, 1, 7};
+  for (int k = 0; k < 16; ++k) {
+    const QRect cell(216 + (k % 4) * 14, top + 16 + (k / 4) * 14, 13, 13);
+    p.setPen(k == 2 ? QColor(255, 0, 0) : QColor(255, 255, 0));
+    if (k < 7) p.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, QString::number(program[k]));
+  }
+  p.setPen(QColor(255, 255, 0));
+  p.drawText(QRect(61, top + 73, 200, 13), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Night Drive"));
+}
+
+}  // namespace
+
+std::span<const RackLayout> rackLayouts() { return kLayouts; }
+
+RackTops rackTops(const RackLayout& l) {
+  RackTops t{};
+  t.midi = 109;
+  t.wave = l.midi ? 159 : 109;
+  t.cd = t.wave + (l.wave ? 111 : 0);
+  t.bottom = t.cd + (l.cd ? 130 : 0);
+  return t;
+}
+
+QImage rackPicture(const RackLayout& layout) {
+  static Art art;
+  const RackTops t = rackTops(layout);
+  QImage image(kRackWidth, t.bottom, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.drawImage(QPoint(0, 0), art("MIXERBMP"), QRect(0, 0, kRackWidth, 109));
+  if (layout.midi) p.drawImage(QPoint(0, t.midi), art("MIDIBMP"), QRect(0, 0, kRackWidth, 50));
+  if (layout.wave) p.drawImage(QPoint(0, t.wave), art("WAVEBMP"), QRect(0, 0, kRackWidth, 111));
+  if (layout.cd) p.drawImage(QPoint(0, t.cd), art("CDPLYBMP"), QRect(0, 0, kRackWidth, 130));
+
+  for (const ButtonPlace& b : rackButtons()) {
+    int top = 0;
+    switch (b.module) {
+      case Module::Mixer: top = 0; break;
+      case Module::Midi: if (!layout.midi) continue; top = t.midi; break;
+      case Module::Wave: if (!layout.wave) continue; top = t.wave; break;
+      case Module::Cd: if (!layout.cd) continue; top = t.cd; break;
+      case Module::Window: top = 0; break;
+    }
+    QRect r = b.rect(true).translated(0, top);
+    if (b.command == kPowerCommand) r.moveTop(t.bottom - kPowerOffsetFromBottom);
+    p.drawImage(r.topLeft(), art(b.upBitmap), QRect(0, 0, r.width(), r.height()));
+  }
+
+  drawMixerState(p, art, layout);
+  if (layout.midi) drawMidiState(p, art, t.midi);
+  if (layout.wave) drawWaveState(p, art, t.wave);
+  if (layout.cd) drawCdState(p, art, t.cd);
+  return image;
+}
+
+}  // namespace skin
