@@ -81,5 +81,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
       DispatchMessageA(&msg);
     }
   }
+  // The destroy sequence's unregistration runs while the window still exists and
+  // so cannot succeed; the class really goes here, once the window is gone.
+  UnregisterClassA(kClassName, instance);
   return static_cast<int>(msg.wParam);
 }
