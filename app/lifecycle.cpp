@@ -9,6 +9,7 @@
 #include "platform/mci/mmsystem.h"
 #include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
+#include "skin/buttons.h"
 #include "skin/paint.h"
 
 LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
@@ -20,6 +21,7 @@ LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT destroy_sequence(HWND, UINT, WPARAM, LPARAM) {
   delete_drawing_resources();
+  forget_rack_buttons();
   mixer_shutdown();
   const std::string path = settings_path();
   write_module_switch("CDAudioOn", cd_audio_on);

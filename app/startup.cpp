@@ -48,6 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   mci_set_notify_poster(post_to_window);
   mixer_set_notify_poster(post_to_window);
   sound3d_present = 1;
+  hand_shown = 0;
   cd_audio_on = read_module_switch("CDAudioOn");
   wave_on = read_module_switch("WaveOn");
   midi_on = read_module_switch("MidiOn");

@@ -1,5 +1,6 @@
 #include "skin/buttons.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/rack_state.h"
@@ -144,6 +145,12 @@ int create_rack_buttons() {
   if (cd_audio_on && !create_set(cd_buttons, std::size(kCdRows), cd_top)) return 0;
   power_button = create_button(kPowerRow, rack_bottom + kPowerRow.top);
   return power_button != nullptr;
+}
+
+void forget_rack_buttons() {
+  for (const ButtonSet* set : {&mixer_buttons, &midi_buttons, &wave_buttons, &cd_buttons})
+    std::fill(set->windows, set->windows + set->rows.size(), nullptr);
+  minimise_button = power_button = nullptr;
 }
 
 int relayout_rack_buttons() {

@@ -37,3 +37,5 @@ int mixer_button_top(const ButtonRow& row);
 int create_rack_buttons();
 // After a module switch changed and the window was resized; non-zero on success.
 int relayout_rack_buttons();
+// The main window took its buttons with it: forget their handles.
+void forget_rack_buttons();

@@ -157,8 +157,7 @@ TEST_F(Shell, PowerButtonClosesTheCdDeviceThenWritesTheSettings) {
   const std::string trace = home.file("trace.log");
   setenv("QUORVIN_TRACE", trace.c_str(), 1);
   run_rack([&] {
-    const POINT p = button_origin(4999);
-    ui_test::click(main_window, p.x + 5, p.y + 5);
+    ui_test::click(GetDlgItem(main_window, 4999), 5, 5);
   });
   unsetenv("QUORVIN_TRACE");
   EXPECT_NE(slurp(trace).find("close cdaudio"), std::string::npos);
