@@ -1,0 +1,92 @@
+// The painted rack and its buttons, read back pixel by pixel, and the hold buttons in time.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "app/rack_state.h"
+#include "mixer/mixer_device.h"
+#include "platform/ui/test_driver.h"
+#include "platform/ui/windows.h"
+#include "rack_program.h"
+#include "skin/layout.h"
+#include "support/temp_home.h"
+
+namespace {
+
+struct RackPaint : testing::Test {
+  TempHome home;
+  void SetUp() override { ui_test::reset(); }
+  void TearDown() override { ui_test::reset(); }
+};
+
+COLORREF skin_pixel(const char* name, int x, int y) {
+  const QImage image(QString(":/skin/%1.png").arg(name));
+  const QRgb p = image.pixel(x, y);
+  return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+}  // namespace
+
+TEST_F(RackPaint, FacesAndButtonFacesAreWhereTheLayoutPutsThem) {
+  COLORREF mixer = 0, cd = 0, wave = 0, play_up = 0, play_down = 0, play_released = 0;
+  run_rack([&] {
+    ui_test::pump(50);
+    mixer = ui_test::pixel(main_window, 200, 5);
+    wave = ui_test::pixel(main_window, 20, wave_top + 60);
+    cd = ui_test::pixel(main_window, 150, cd_top + 50);
+    HWND play = GetDlgItem(main_window, 8001);
+    play_up = ui_test::pixel(play, 25, 13);
+    ui_test::press(play, 25, 13);
+    ui_test::pump(20);
+    play_down = ui_test::pixel(play, 25, 13);
+    ui_test::release(play, 25, 13);
+    ui_test::pump(20);
+    play_released = ui_test::pixel(play, 25, 13);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(mixer, skin_pixel("MIXERBMP", 200, 5));
+  EXPECT_EQ(wave, skin_pixel("WAVEBMP", 20, 60));
+  EXPECT_EQ(cd, skin_pixel("CDPLYBMP", 150, 50));
+  EXPECT_EQ(play_up, skin_pixel("102", 25, 13));
+  EXPECT_EQ(play_down, skin_pixel("103", 25, 13));
+  EXPECT_NE(play_up, play_down);
+  EXPECT_EQ(play_released, play_up);
+}
+
+TEST_F(RackPaint, HoldingCdVolumeUpStepsAboutFourTimesASecondAndNothingOnRelease) {
+  DWORD held = 0, after_release = 0;
+  run_rack([&] {
+    mixer_channels[kCdChannel].value_left = mixer_channels[kCdChannel].value_right = 0;
+    HWND up = GetDlgItem(main_window, 8010);
+    ui_test::press(up, 5, 5);
+    ui_test::pump(1000);
+    ui_test::release(up, 5, 5);
+    held = mixer_channels[kCdChannel].value_left;
+    ui_test::pump(600);
+    after_release = mixer_channels[kCdChannel].value_left;
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  const DWORD steps = held / 4095;
+  EXPECT_GE(steps, 3u);
+  EXPECT_LE(steps, 5u);
+  EXPECT_EQ(after_release, held);
+}
+
+TEST_F(RackPaint, FocusLossEndsAHold) {
+  DWORD at_focus_loss = 0, later = 0;
+  run_rack([&] {
+    mixer_channels[kWaveChannel].value_left = mixer_channels[kWaveChannel].value_right = 0;
+    HWND up = GetDlgItem(main_window, 7007);
+    ui_test::press(up, 5, 5);
+    ui_test::pump(300);
+    ui_test::clear_focus();
+    ui_test::pump(20);
+    at_focus_loss = mixer_channels[kWaveChannel].value_left;
+    ui_test::pump(700);
+    later = mixer_channels[kWaveChannel].value_left;
+    ui_test::release(up, 5, 5);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_GT(at_focus_loss, 0u);
+  EXPECT_EQ(later, at_focus_loss);
+}
