@@ -549,7 +549,7 @@ void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
   {
     std::unique_lock lock(e.api);
     Voice* v = find_voice(voice);
-    if (!v || !e.running) {
+    if (!v || !e.running || e.shutting_down) {
       lock.unlock();
       if (on_end) on_end(EndReason::Stopped);  // no such voice: the play ends at once
       return;
