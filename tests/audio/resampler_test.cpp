@@ -61,8 +61,8 @@ TEST(Resampler, DownsamplingRemovesWhatTheNewRateCannotHold) {
   std::vector<float> out(2 * 30000);
   const std::size_t n = r.pull(out.data(), 30000);
   EXPECT_EQ(n, 22050u);
-  out.resize(2 * n);
-  EXPECT_LT(rms(out, 2, 0), 1e-4) << "80 dB below the 0.35 rms input";
+  const std::vector<float> middle(out.begin() + 2 * 200, out.begin() + 2 * (n - 200));  // past the edges' ringing
+  EXPECT_LT(rms(middle, 2, 0), 1e-4) << "80 dB below the 0.35 rms input";
 }
 
 TEST(Resampler, PushedInPiecesGivesTheSameAsAtOnce) {
