@@ -317,6 +317,24 @@ TEST(EngineDevices, TheOutputComesFromPlatformIniWhenTheEnvironmentIsSilent) {
   audio::shutdown();
 }
 
+TEST(EngineDevices, AProducerTooSlowForThePaceIsCountedAsUnderruns) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  EXPECT_EQ(audio::underrun_count(), 0u);
+  auto slow = constant(0, 0.1f);
+  audio::voice_play(audio::voice_create(Line::Wave),
+                    [slow](float* stereo, std::size_t frames) {
+                      // Half the pace: a disc that cannot keep up.
+                      std::this_thread::sleep_for(std::chrono::microseconds(frames * 2'000'000 / 44100));
+                      return slow(stereo, frames);
+                    },
+                    nullptr);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_GT(audio::underrun_count(), 5u);
+  audio::shutdown();
+}
+
 TEST(EngineDevices, TheRealTimeNullDeviceKeepsThePace) {
   TempHome home;
   audio::shutdown();
