@@ -61,7 +61,8 @@ enum class EndReason { Finished, Stopped };
 using EndCallback = std::function<void(EndReason)>;
 
 using VoiceId = int;
-// -1 when all 32 voices are taken.
+// A source on `line` (Synth, Wave or CD); -1 for another line or when all 32
+// voices are taken.
 VoiceId voice_create(Line line);
 void voice_destroy(VoiceId voice);
 // Starts pulling from `producer`; when it ends and every frame it gave has
