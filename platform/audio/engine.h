@@ -97,6 +97,8 @@ using Consumer = std::function<void(const float* frames, std::size_t count)>;
 bool capture_start(int rate, int channels, Consumer consumer, std::string* error);
 // Stops the device and hands the consumer what is left before returning.
 void capture_stop();
+// True while a capture runs (shutdown ends it too).
+bool capture_active();
 
 // Waits until every end callback already due has run (they run on the
 // engine's notifier thread). Do not call it while holding a lock that an

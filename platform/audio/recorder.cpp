@@ -124,7 +124,8 @@ bool Recorder::record(std::string* error) {
     if (error) *error = "There is no recording to record into.";
     return false;
   }
-  if (r.capturing) return true;
+  if (recording()) return true;
+  r.capturing = false;  // the engine may have stopped it (shutdown)
   Impl* impl = impl_.get();
   if (!capture_start(r.format.samples_per_sec, r.format.channels,
                      [impl](const float* samples, std::size_t count) { impl->write(samples, count); }, error))
@@ -142,7 +143,7 @@ void Recorder::stop() {
   if (r.file) r.sync_locked();
 }
 
-bool Recorder::recording() const { return impl_->capturing; }
+bool Recorder::recording() const { return impl_->capturing && capture_active(); }
 bool Recorder::write_failed() const {
   std::lock_guard lock(impl_->file_mutex);
   return impl_->write_failed;

@@ -222,6 +222,23 @@ TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
   EXPECT_EQ(file_info(home_.file("fits.wav")).frames, static_cast<sf_count_t>(kept));
 }
 
+TEST_F(RecorderTest, AShutdownEndsTheRecordingAndRecordStartsItAgain) {
+  audio::Recorder rec;
+  std::string error;
+  ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
+  ASSERT_TRUE(rec.record(&error)) << error;
+  audio::run_fast(4096);
+  audio::shutdown();
+  EXPECT_FALSE(rec.recording());
+  EXPECT_EQ(rec.frames(), 4096u) << "what was captured before the shutdown is kept";
+  audio::start({"fast", ""});
+  ASSERT_TRUE(rec.record(&error)) << error;
+  EXPECT_TRUE(rec.recording());
+  audio::run_fast(4096);
+  rec.stop();
+  EXPECT_EQ(rec.frames(), 8192u);
+}
+
 TEST_F(RecorderTest, UnsupportedFormatsAreRefused) {
   audio::Recorder rec;
   std::string error;
