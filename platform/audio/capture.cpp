@@ -187,6 +187,8 @@ void capture_stop() {
   c.running = false;
 }
 
+bool capture_active() { return capture().running.load(); }
+
 void set_test_input(TestInput input) {
   std::lock_guard lock(capture().test_mutex);
   capture().test_input = std::move(input);

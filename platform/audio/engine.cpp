@@ -7,7 +7,8 @@
 //   the fast null device). It drains the commands, pulls frames from each
 //   play's ring, mixes and hands ended plays to the notifier through a second
 //   lock-free queue. It takes no lock and allocates nothing.
-// - The reader thread runs the producers ahead of time into the rings.
+// - One reader thread per mixed line runs the producers ahead of time into the
+//   rings, so a disc spinning up never starves a wave file.
 // - The notifier thread runs the end callbacks and frees what the mixer let go.
 #include <algorithm>
 #include <array>
@@ -80,6 +81,13 @@ struct LineControl {
   std::atomic<float> peak{0.0f};
 };
 
+struct Reader {
+  std::thread thread;
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool work = false;  // a new play waits for its first frames
+};
+
 struct Voice {
   bool used = false;
   Line line = Line::Wave;
@@ -125,10 +133,8 @@ struct Engine {
   std::vector<float> fast_buffer;
 
   std::atomic<bool> threads_run{false};
-  std::thread reader, notifier;
-  std::mutex reader_mutex;
-  std::condition_variable reader_wake;
-  bool reader_work = false;  // a new play waits for its first frames
+  std::array<Reader, std::size(kMixedLines)> readers;
+  std::thread notifier;
   std::mutex delivered_mutex;
   std::condition_variable delivered_cv;
   std::uint64_t delivered = 0;
@@ -292,8 +298,22 @@ void render(float* out, std::size_t frames) {
 
 // ---- the threads around it -----------------------------------------------------
 
-void reader_loop() {
+std::size_t reader_index(Line line) {
+  return static_cast<std::size_t>(std::find(std::begin(kMixedLines), std::end(kMixedLines), line) -
+                                  std::begin(kMixedLines));
+}
+
+void wake_reader(Reader& r) {
+  {
+    std::lock_guard lock(r.mutex);
+    r.work = true;
+  }
+  r.wake.notify_one();
+}
+
+void reader_loop(Line line) {
   Engine& e = engine();
+  Reader& r = e.readers[reader_index(line)];
   std::vector<std::shared_ptr<Play>> snapshot;
   while (e.threads_run.load()) {
     {
@@ -301,11 +321,12 @@ void reader_loop() {
       snapshot = e.plays;
     }
     bool worked = false;
-    for (auto& p : snapshot) worked |= fill(*p);
+    for (auto& p : snapshot)
+      if (p->line == line) worked |= fill(*p);
     snapshot.clear();
-    std::unique_lock lock(e.reader_mutex);
-    if (!worked) e.reader_wake.wait_for(lock, kReaderIdle, [&] { return e.reader_work; });
-    e.reader_work = false;
+    std::unique_lock lock(r.mutex);
+    if (!worked) r.wake.wait_for(lock, kReaderIdle, [&] { return r.work; });
+    r.work = false;
   }
 }
 
@@ -462,7 +483,8 @@ void start(const StartOptions& options) {
   reset_mixer(e);
   e.threads_run = true;
   e.notifier = std::thread(notifier_loop);
-  if (output != "fast") e.reader = std::thread(reader_loop);
+  if (output != "fast")
+    for (Line line : kMixedLines) e.readers[reader_index(line)].thread = std::thread(reader_loop, line);
   open_output(e, output);
   e.running = true;
 }
@@ -490,13 +512,15 @@ void shutdown() {
       e.retired_count.fetch_add(1);
     e.mixer.tap = nullptr;
   }
-  e.threads_run = false;
   {
-    std::lock_guard lock(e.reader_mutex);
-    e.reader_work = true;
+    std::lock_guard lock(e.plays_mutex);  // no producer starts another read
+    for (auto& p : e.plays) p->cancelled = true;
   }
-  e.reader_wake.notify_all();
-  if (e.reader.joinable()) e.reader.join();
+  e.threads_run = false;
+  for (Reader& r : e.readers) {
+    wake_reader(r);
+    if (r.thread.joinable()) r.thread.join();
+  }
   if (e.notifier.joinable()) e.notifier.join();  // it drains the callbacks first
   std::lock_guard lock(e.api);
   for (Voice& v : e.voices) v = Voice();
@@ -521,6 +545,7 @@ std::string no_device_reason() {
 }
 
 VoiceId voice_create(Line line) {
+  if (reader_index(line) == std::size(kMixedLines)) return -1;  // not a source line
   if (!internal::ensure_running()) return -1;
   Engine& e = engine();
   std::lock_guard lock(e.api);
@@ -546,10 +571,11 @@ void voice_destroy(VoiceId voice) {
 
 void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
   Engine& e = engine();
+  Line line;
   {
     std::unique_lock lock(e.api);
     Voice* v = find_voice(voice);
-    if (!v || !e.running) {
+    if (!v || !e.running || e.shutting_down) {
       lock.unlock();
       if (on_end) on_end(EndReason::Stopped);  // no such voice: the play ends at once
       return;
@@ -561,13 +587,10 @@ void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
       e.plays.push_back(play);
     }
     v->current = play;
+    line = v->line;
     send({Command::Add, play.get(), nullptr});
   }
-  {
-    std::lock_guard lock(e.reader_mutex);
-    e.reader_work = true;
-  }
-  e.reader_wake.notify_one();
+  wake_reader(e.readers[reader_index(line)]);
   apply_now_if_fast();
 }
 

@@ -28,18 +28,26 @@ enum class DeviceKind {
 };
 
 struct StartOptions {
-  // "" = the platform settings (QUORVIN_AUDIO, platform.ini), else a device name,
-  // "null" (real-time null) or "fast" (fast null).
+  // "" = the platform settings (QUORVIN_AUDIO, platform.ini key "Output"), else a
+  // PortAudio device name ("default" or empty: the user's default), "null"
+  // (real-time null) or "fast" (fast null).
   std::string output;
+  // The same for capture (QUORVIN_AUDIO_INPUT, key "Input"). Unset with a null
+  // output, the input is the null device of the same pace (it hears silence).
   std::string input;
 };
 
 // Starts the engine; when no real device can be opened it runs on the real-time
-// null device and remembers why (see no_device_reason). Idempotent.
+// null device and remembers why (see no_device_reason). Idempotent; voice_create,
+// capture_start and device_kind start it with the settings when needed.
 void start(const StartOptions& options = {});
+// Stops every play (on_end(Stopped)) and capture, and closes the devices. The
+// program's exit runs it too.
 void shutdown();
 DeviceKind device_kind();
-// Non-empty when a real device was wanted but none could be opened.
+// Non-empty when a real device was wanted but none could be opened: "No sound
+// device was found.", "The sound device \"x\" was not found." or "The sound
+// device can not be opened: <PortAudio's reason>."
 std::string no_device_reason();
 
 // Fills up to `frames` interleaved stereo frames at kEngineRate. Returns the number
@@ -53,11 +61,15 @@ enum class EndReason { Finished, Stopped };
 using EndCallback = std::function<void(EndReason)>;
 
 using VoiceId = int;
+// A source on `line` (Synth, Wave or CD); -1 for another line or when all 32
+// voices are taken.
 VoiceId voice_create(Line line);
 void voice_destroy(VoiceId voice);
 // Starts pulling from `producer`; when it ends and every frame it gave has
 // reached the output, `on_end(Finished)` runs once. A voice plays one producer
 // at a time: starting another stops the current one with on_end(Stopped).
+// For an unknown voice on_end(Stopped) runs at once, on the calling thread.
+// On a real device Finished also waits for the device's own buffer to play out.
 void voice_play(VoiceId voice, Producer producer, EndCallback on_end);
 // Stops at once, drops buffered frames, runs on_end(Stopped) if a play was running.
 void voice_stop(VoiceId voice);
@@ -72,14 +84,21 @@ void set_line_gain(Line line, float left, float right);
 void set_line_mute(Line line, bool muted);
 // The stereo widening effect on the master output; off restores the signal bit-exactly.
 void set_widening(bool on);
-// Peak level per line over the last output period, 0..1, for meters.
+// Peak level per line since the last call (the call resets it), 0..1 and above
+// when sources clip, for meters. LineIn is the captured input.
 float line_peak(Line line);
 
 // Capture: `consumer` gets interleaved frames from the input device at the given
-// rate and channel count, on an engine thread.
+// rate and channel count (1 = the mean of left and right), after the LineIn
+// gain, on the capture thread (not the device's: it may write files). One
+// capture at a time: a second start fails with "The recording device is busy.".
+// Without an input device it fails with "No recording device was found.".
 using Consumer = std::function<void(const float* frames, std::size_t count)>;
 bool capture_start(int rate, int channels, Consumer consumer, std::string* error);
+// Stops the device and hands the consumer what is left before returning.
 void capture_stop();
+// True while a capture runs (shutdown ends it too).
+bool capture_active();
 
 // Waits until every end callback already due has run (they run on the
 // engine's notifier thread). Do not call it while holding a lock that an

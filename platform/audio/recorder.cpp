@@ -51,7 +51,7 @@ struct Recorder::Impl {
   std::atomic<std::uint64_t> frames{0};
 
   // The capture pump writes; save and playback read the same file.
-  std::mutex file_mutex;
+  mutable std::mutex file_mutex;
   std::chrono::steady_clock::time_point last_sync;
   bool write_failed = false;
 
@@ -66,7 +66,7 @@ struct Recorder::Impl {
     std::lock_guard lock(file_mutex);
     if (!file) return;
     const sf_count_t done = sf_writef_float(file, samples, static_cast<sf_count_t>(count));
-    if (done != static_cast<sf_count_t>(count)) write_failed = true;  // disk full: keep what fits
+    if (done != static_cast<sf_count_t>(count)) write_failed = true;  // the disk is full: keep what fits
     frames += static_cast<std::uint64_t>(done);
     if (std::chrono::steady_clock::now() - last_sync >= kSyncInterval) sync_locked();
   }
@@ -124,7 +124,8 @@ bool Recorder::record(std::string* error) {
     if (error) *error = "There is no recording to record into.";
     return false;
   }
-  if (r.capturing) return true;
+  if (recording()) return true;
+  r.capturing = false;  // the engine may have stopped it (shutdown)
   Impl* impl = impl_.get();
   if (!capture_start(r.format.samples_per_sec, r.format.channels,
                      [impl](const float* samples, std::size_t count) { impl->write(samples, count); }, error))
@@ -142,7 +143,11 @@ void Recorder::stop() {
   if (r.file) r.sync_locked();
 }
 
-bool Recorder::recording() const { return impl_->capturing; }
+bool Recorder::recording() const { return impl_->capturing && capture_active(); }
+bool Recorder::write_failed() const {
+  std::lock_guard lock(impl_->file_mutex);
+  return impl_->write_failed;
+}
 bool Recorder::created() const { return impl_->file != nullptr; }
 std::uint64_t Recorder::frames() const { return impl_->frames; }
 const RecordFormat& Recorder::format() const { return impl_->format; }
@@ -163,12 +168,16 @@ Producer Recorder::make_producer(std::uint64_t start_frame, std::uint64_t end_fr
 
 bool Recorder::save(const std::string& path, std::string* error) {
   Impl& r = *impl_;
-  std::lock_guard lock(r.file_mutex);
-  if (!r.file) {
-    if (error) *error = "There is no recording to save.";
-    return false;
+  {
+    // Only the header update holds up the capture; the frames it covers are
+    // complete on disk and later ones only append.
+    std::lock_guard lock(r.file_mutex);
+    if (!r.file) {
+      if (error) *error = "There is no recording to save.";
+      return false;
+    }
+    r.sync_locked();
   }
-  r.sync_locked();
 
   SF_INFO in_info{};
   SNDFILE* in = sf_open(r.path.c_str(), SFM_READ, &in_info);

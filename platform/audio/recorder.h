@@ -38,6 +38,8 @@ class Recorder {
   bool recording() const;
   bool created() const;
   std::uint64_t frames() const;
+  // True when the disk refused frames (full): the recording holds what fitted.
+  bool write_failed() const;
   const RecordFormat& format() const;
   const std::string& temp_path() const;
 

@@ -7,10 +7,11 @@
 namespace audio {
 namespace {
 
-constexpr int kHalfTaps = 16;
+constexpr int kHalfTaps = 32;
 constexpr int kTaps = 2 * kHalfTaps;
 constexpr int kPhases = 256;
 constexpr double kBeta = 8.6;
+constexpr double kCutoff = 0.91;  // of the lower Nyquist frequency
 constexpr std::int64_t kCompactAfter = 16384;
 
 double bessel_i0(double x) {
@@ -45,7 +46,7 @@ std::vector<float> make_table(double cutoff) {
 
 Resampler::Resampler(int in_rate, int out_rate)
     : in_rate_(in_rate), out_rate_(out_rate),
-      table_(make_table(0.95 * std::min(1.0, static_cast<double>(out_rate) / in_rate))),
+      table_(make_table(kCutoff * std::min(1.0, static_cast<double>(out_rate) / in_rate))),
       input_(2 * kHalfTaps, 0.0f), buffer_start_(-kHalfTaps), input_end_(0) {}
 
 void Resampler::push(const float* stereo, std::size_t frames) {

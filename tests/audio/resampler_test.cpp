@@ -48,11 +48,11 @@ TEST_P(ResampledFile, KeepsDurationAndPitch) {
 INSTANTIATE_TEST_SUITE_P(Rates, ResampledFile, ::testing::Values(48000, 22050, 11025, 8000, 96000));
 
 TEST(Resampler, DownsamplingRemovesWhatTheNewRateCannotHold) {
-  // 15 kHz at 48 kHz would fold to 7.05 kHz at 22.05 kHz.
+  // 13 kHz at 48 kHz would fold to 9.05 kHz at 22.05 kHz.
   audio::Resampler r(48000, 22050);
   std::vector<float> in;
   for (int i = 0; i < 48000; ++i) {
-    const float s = sine_sample(15000, 48000, i);
+    const float s = sine_sample(13000, 48000, i);
     in.push_back(s);
     in.push_back(s);
   }
@@ -61,8 +61,8 @@ TEST(Resampler, DownsamplingRemovesWhatTheNewRateCannotHold) {
   std::vector<float> out(2 * 30000);
   const std::size_t n = r.pull(out.data(), 30000);
   EXPECT_EQ(n, 22050u);
-  out.resize(2 * n);
-  EXPECT_LT(rms(out, 2, 0), 0.005);
+  const std::vector<float> middle(out.begin() + 2 * 200, out.begin() + 2 * (n - 200));  // past the edges' ringing
+  EXPECT_LT(rms(middle, 2, 0), 1e-4) << "80 dB below the 0.35 rms input";
 }
 
 TEST(Resampler, PushedInPiecesGivesTheSameAsAtOnce) {
