@@ -426,7 +426,8 @@ void reset_mixer(Engine& e) {
   m.active_count = 0;
   m.output_frames = 0;
   m.latency = 0;
-  m.gains.fill(StereoGain{});
+  // Start every line at its set gain: a ramp from unity would let a muted line be heard.
+  for (std::size_t li = 0; li < m.gains.size(); ++li) m.gains[li] = internal::line_target(static_cast<Line>(li));
   for (std::size_t li = 0; li < m.buses.size(); ++li) m.buses[li].assign(2 * kMaxBlock, 0.0f);
   m.widener = Widener();
   m.inline_fill = e.kind == DeviceKind::NullFast;
