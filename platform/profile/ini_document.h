@@ -1,0 +1,48 @@
+#pragma once
+// One INI file held in memory line by line, so that a rewrite keeps every line
+// it does not change (comments, blank lines, junk) exactly as it was.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace profile {
+
+class IniDocument {
+ public:
+  static IniDocument parse(std::string_view text);
+
+  // The value of the first matching key in the first matching section, without
+  // surrounding blanks; names match without regard to ASCII case.
+  std::optional<std::string_view> get(std::string_view section, std::string_view key) const;
+  // Each returns whether the document changed.
+  bool set(std::string_view section, std::string_view key, std::string_view value);
+  bool remove_key(std::string_view section, std::string_view key);
+  bool remove_section(std::string_view section);
+
+  std::string serialize() const;
+
+ private:
+  struct Section {
+    std::string header;               // the raw "[name]" line; empty for lines before the first header
+    std::vector<std::string> lines;   // raw lines up to the next header
+    std::unordered_map<std::string, std::size_t> keys;  // folded key -> first line holding it
+    void index_keys();
+  };
+
+  Section* find(std::string_view section);
+  const Section* find(std::string_view section) const;
+  void index_sections();
+
+  std::vector<Section> sections_;  // sections_[0] holds the lines before the first header
+  std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
+  const char* eol_ = "\n";
+};
+
+// ASCII lower case, for comparing names.
+std::string fold(std::string_view s);
+std::string_view trim_blanks(std::string_view s);
+
+}  // namespace profile

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/profile/profile.h"
+#include "profile_test_util.h"
+#include "support/temp_home.h"
+
+namespace {
+
+// Sets or clears one environment variable for the life of the object.
+class EnvOverride {
+ public:
+  EnvOverride(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  }
+  ~EnvOverride() {
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+std::string windows_directory() {
+  char buf[512];
+  const UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+  return std::string(buf, n);
+}
+
+}  // namespace
+
+TEST(ProfileLocation, WindowsDirectoryFallsBackFromQuorvinHomeToXdgToHome) {
+  TempHome home;
+  EXPECT_EQ(windows_directory(), home.path());
+  {
+    EnvOverride trailing("QUORVIN_HOME", (home.path() + "/").c_str());
+    EXPECT_EQ(windows_directory(), home.path());
+  }
+  EnvOverride no_home("QUORVIN_HOME", nullptr);
+  {
+    EnvOverride xdg("XDG_CONFIG_HOME", "/tmp/xdg-somewhere");
+    EXPECT_EQ(windows_directory(), "/tmp/xdg-somewhere/quorvin");
+  }
+  EnvOverride no_xdg("XDG_CONFIG_HOME", nullptr);
+  EnvOverride user_home("HOME", "/home/listener");
+  EXPECT_EQ(windows_directory(), "/home/listener/.config/quorvin");
+  EnvOverride empty_xdg("XDG_CONFIG_HOME", "");
+  EXPECT_EQ(windows_directory(), "/home/listener/.config/quorvin");
+}
+
+TEST(ProfileLocation, GetWindowsDirectoryReportsTheSizeNeededWhenTheBufferIsShort) {
+  TempHome home;
+  const UINT len = static_cast<UINT>(home.path().size());
+  std::string small(len, 'x');
+  EXPECT_EQ(GetWindowsDirectoryA(small.data(), len), len + 1);
+  EXPECT_EQ(small, std::string(len, 'x'));
+  std::string exact(len + 1, 'x');
+  EXPECT_EQ(GetWindowsDirectoryA(exact.data(), len + 1), len);
+  EXPECT_EQ(exact.c_str(), home.path());
+}
+
+TEST(ProfileLocation, BareNameFullPathAndBackslashPathReachTheSameFile) {
+  TempHome home;
+  ASSERT_TRUE(WritePrivateProfileStringA("Directory", "LastDir", "/music", "quorvin.ini"));
+  EXPECT_TRUE(std::filesystem::exists(home.file("quorvin.ini")));
+  EXPECT_EQ(profile_string("Directory", "LastDir", home.file("quorvin.ini")), "/music");
+  EXPECT_EQ(profile_string("Directory", "LastDir", home.path() + "\\quorvin.ini"), "/music");
+}
+
+TEST(ProfileLocation, WindowsDirectoryIsCreatedOnFirstWriteOnly) {
+  TempHome home;
+  const std::string nested = home.path() + "/deeper/still";
+  EnvOverride where("QUORVIN_HOME", nested.c_str());
+  EXPECT_EQ(profile_string("Rack", "WaveOn", "quorvin.ini"), "DEF");
+  EXPECT_FALSE(std::filesystem::exists(nested));
+  ASSERT_TRUE(WritePrivateProfileStringA("Rack", "WaveOn", "NO", "quorvin.ini"));
+  EXPECT_EQ(read_text(nested + "/quorvin.ini"), "[Rack]\nWaveOn=NO\n");
+}
+
+TEST(ProfileLocation, WriteIntoAMissingForeignFolderFails) {
+  TempHome home;
+  EXPECT_FALSE(WritePrivateProfileStringA("A", "b", "c", (home.path() + "/no/such/dir/x.ini").c_str()));
+  EXPECT_FALSE(std::filesystem::exists(home.path() + "/no"));
+}
+
+TEST(ProfileLocation, OpenFileDeletesAndTestsForFiles) {
+  TempHome home;
+  ASSERT_TRUE(WritePrivateProfileStringA("Templist", "TotalListItems", "2", "wavelist.ini"));
+  const std::string path = home.file("wavelist.ini");
+  OFSTRUCT of;
+  EXPECT_NE(OpenFile(path.c_str(), &of, OF_EXIST), HFILE_ERROR);
+  EXPECT_EQ(std::string(of.szPathName), path);
+  EXPECT_NE(OpenFile(path.c_str(), &of, OF_DELETE), HFILE_ERROR);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_EQ(OpenFile(path.c_str(), &of, OF_EXIST), HFILE_ERROR);
+  EXPECT_EQ(OpenFile(path.c_str(), &of, OF_DELETE), HFILE_ERROR);
+  EXPECT_NE(of.nErrCode, 0);
+  // The deleted file's cached contents are gone with it.
+  EXPECT_EQ(GetPrivateProfileIntA("Templist", "TotalListItems", 0, path.c_str()), 0u);
+  ASSERT_TRUE(WritePrivateProfileStringA("Templist", "0", "/a.wav", "wavelist.ini"));
+  EXPECT_EQ(read_text(path), "[Templist]\n0=/a.wav\n");
+  EXPECT_NE(OpenFile("wavelist.ini", nullptr, OF_DELETE), HFILE_ERROR);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
