@@ -1,0 +1,61 @@
+// The sequencer driver: a MIDI file rendered by MidiRenderer on the engine's
+// reader thread. Positions and lengths are milliseconds.
+#include <memory>
+#include <mutex>
+
+#include "platform/audio/midi/midi_renderer.h"
+#include "platform/mci/drivers.h"
+#include "platform/mci/exact_producer.h"
+#include "platform/mci/file_check.h"
+
+namespace mci {
+
+namespace {
+
+// The renderer keeps one position; the reader thread renders while the UI
+// thread may seek for the next play, so both go through this lock.
+struct SharedRenderer {
+  std::mutex mutex;
+  audio::MidiRenderer renderer;
+};
+
+class SequencerDevice : public Device {
+ public:
+  SequencerDevice(MCIDEVICEID id, std::shared_ptr<SharedRenderer> midi, std::uint32_t length_ms)
+      : Device(id, audio::Line::Synth), midi_(std::move(midi)), length_ms_(length_ms) {}
+
+ protected:
+  std::uint64_t media_end() override { return ms_to_frames(length_ms_); }
+
+  MCIERROR producer(std::uint64_t from, std::uint64_t to, audio::Producer* out) override {
+    {
+      std::lock_guard lock(midi_->mutex);
+      midi_->renderer.seek_ms(static_cast<std::uint32_t>(frames_to_ms(from)));
+    }
+    audio::Producer render = [midi = midi_](float* stereo, std::size_t frames) {
+      std::lock_guard lock(midi->mutex);
+      return midi->renderer.render(stereo, frames, audio::kEngineRate);
+    };
+    *out = exact_producer(to - from, std::move(render));
+    return 0;
+  }
+
+ private:
+  std::shared_ptr<SharedRenderer> midi_;
+  const std::uint32_t length_ms_;
+};
+
+}  // namespace
+
+MCIERROR open_sequencer(const OpenRequest& request, std::unique_ptr<Device>* device) {
+  if (MCIERROR err = check_media_file(request.element)) return err;
+  std::string error;
+  if (!audio::midi_load_soundfont(audio::midi_default_soundfont(), &error)) return MCIERR_NO_SOUNDFONT;
+  auto midi = std::make_shared<SharedRenderer>();
+  if (!midi->renderer.open(request.element, &error)) return MCIERR_INVALID_FILE;
+  const std::uint32_t length = midi->renderer.length_ms();
+  *device = std::make_unique<SequencerDevice>(request.id, std::move(midi), length);
+  return 0;
+}
+
+}  // namespace mci
