@@ -36,7 +36,10 @@ class SequencerDevice : public Device {
       std::lock_guard lock(midi->mutex);
       return midi->renderer.render(stereo, frames, audio::kEngineRate);
     };
-    *out = exact_producer(to - from, std::move(render));
+    // Played to the end, the last notes ring out before the play counts as ended;
+    // the position meanwhile stays at the length.
+    const std::uint64_t ring_out = to == media_end() ? ms_to_frames(audio::MidiRenderer::kRingOutMs) : 0;
+    *out = exact_producer(to - from + ring_out, std::move(render));
     return 0;
   }
 
