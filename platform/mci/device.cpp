@@ -51,8 +51,11 @@ MCIERROR Device::start_play(bool has_from, std::uint64_t from, std::uint64_t to,
   } else if (!has_from && to == transport_.end() && state == Transport::State::Playing) {
     transport_.renotify(notify);
   } else {
+    // An empty range needs no media: it ends as it starts.
     audio::Producer source;
-    if (MCIERROR err = producer(from, to, &source)) return err;
+    if (from < to) {
+      if (MCIERROR err = producer(from, to, &source)) return err;
+    }
     transport_.play(from, to, std::move(source), notify);
   }
   if (flags & MCI_WAIT) transport_.wait();

@@ -121,11 +121,11 @@ TEST_F(CdAudio, TrackPlayedToItsEndNotifiesSuccess) {
 
 TEST_F(CdAudio, PlaysAcrossTracksAndStopsWhereAsked) {
   set_format(MCI_FORMAT_TMSF);
-  ASSERT_EQ(mci_error("play cdaudio from 1:4:0 to 2:1:0 notify"), 0u);
+  ASSERT_EQ(mci_error("play cdaudio from 1:0:4 to 2:0:1 notify"), 0u);
   mcitest::run_ms(500);
   EXPECT_EQ(MCI_TMSF_TRACK(status(MCI_STATUS_POSITION)), 1);
   mcitest::run_to_idle();
-  EXPECT_EQ(status(MCI_STATUS_POSITION), MCI_MAKE_TMSF(2, 1, 0, 0));
+  EXPECT_EQ(status(MCI_STATUS_POSITION), MCI_MAKE_TMSF(2, 0, 1, 0));
   ASSERT_EQ(take_notices().size(), 1u);
 }
 
@@ -184,7 +184,7 @@ TEST_F(CdAudio, EveryInterruptionEndsTheNotificationOtherThanSuccessfully) {
 TEST_F(CdAudio, DataTrackCannotBePlayed) {
   set_format(MCI_FORMAT_TMSF);
   EXPECT_EQ(play_track(4), MCIERR_CDA_DATA_TRACK);
-  EXPECT_EQ(mci_error("play cdaudio from 3:3:0 to 4:0:1 notify"), MCIERR_CDA_DATA_TRACK);
+  EXPECT_EQ(mci_error("play cdaudio from 3:0:3 to 4:0:1 notify"), MCIERR_CDA_DATA_TRACK);
   EXPECT_EQ(status(MCI_STATUS_MODE), MCI_MODE_STOP);
   mcitest::run_to_idle();
   EXPECT_TRUE(take_notices().empty());
