@@ -156,8 +156,10 @@ void Transport::wait() {
   const bool fast = audio::device_kind() == audio::DeviceKind::NullFast;
   while (state() == State::Playing) {
     if (fast) {
-      // The fast null device only moves when asked to.
-      if (audio::run_fast(audio::kEngineRate / 10) == 0 && !audio::voice_active(voice_)) break;
+      // The fast null device only moves when asked to; ask for the rest of the
+      // range at once, since every call has a fixed cost.
+      const std::uint64_t left = end_ - std::min(end_, position());
+      if (audio::run_fast(std::max<std::uint64_t>(left, 512)) == 0 && !audio::voice_active(voice_)) break;
       continue;
     }
     std::unique_lock lock(shared_->mutex);
