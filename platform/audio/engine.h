@@ -81,11 +81,21 @@ using Consumer = std::function<void(const float* frames, std::size_t count)>;
 bool capture_start(int rate, int channels, Consumer consumer, std::string* error);
 void capture_stop();
 
+// Waits until every end callback already due has run (they run on the
+// engine's notifier thread). Do not call it while holding a lock that an
+// EndCallback takes.
+void flush_end_callbacks();
+// Periods in which a playing voice had nothing buffered, plus periods the
+// real-time null device woke too late: each is an audible gap on a card.
+std::uint64_t underrun_count();
+
 // Tests: replace the input device by a generator (e.g. a known tone).
 using TestInput = std::function<void(float* stereo, std::size_t frames)>;
 void set_test_input(TestInput input);
 // Tests on the fast null device: runs the engine until `frames` frames have been
-// output or every voice is idle. Returns the frames output.
+// output or every voice is idle (a running capture counts as busy), then waits
+// for the end callbacks that became due. Returns the frames output; 0 on the
+// other devices.
 std::uint64_t run_fast(std::uint64_t frames);
 // Tests: the last frames output, for checking levels and effects.
 using OutputTap = std::function<void(const float* stereo, std::size_t frames)>;

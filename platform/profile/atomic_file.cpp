@@ -1,6 +1,7 @@
 #include "platform/profile/atomic_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +49,18 @@ void sync_folder(const std::string& folder) {
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// A profile file that is a symbolic link (say into a folder of dotfiles) is
+// replaced at the link's target, so the link survives the rewrite.
+std::string link_target(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string target = real;
+  std::free(real);
+  return target;
 }
 
 }  // namespace
@@ -99,7 +112,8 @@ FileContents read_whole_file(const std::string& path) {
   return out;
 }
 
-std::optional<FileStamp> replace_file(const std::string& path, std::string_view data) {
+std::optional<FileStamp> replace_file(const std::string& link_or_file, std::string_view data) {
+  const std::string path = link_target(link_or_file);
   const std::string folder = folder_of(path);
   const auto slash = path.rfind('/');
   std::string temp = folder + "/." + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";

@@ -69,7 +69,6 @@ void IniDocument::index_sections() {
 
 IniDocument IniDocument::parse(std::string_view text) {
   IniDocument doc;
-  doc.sections_.emplace_back();
   std::size_t start = 0;
   bool first_line = true;
   while (start < text.size()) {
@@ -166,6 +165,8 @@ bool IniDocument::remove_section(std::string_view section) {
   index_sections();
   return true;
 }
+
+bool IniDocument::empty() const { return sections_.size() == 1 && sections_[0].lines.empty(); }
 
 std::string IniDocument::serialize() const {
   std::size_t total = 0;

@@ -12,6 +12,7 @@ namespace profile {
 
 class IniDocument {
  public:
+  IniDocument() : sections_(1) {}
   static IniDocument parse(std::string_view text);
 
   // The value of the first matching key in the first matching section, without
@@ -23,6 +24,8 @@ class IniDocument {
   bool remove_section(std::string_view section);
 
   std::string serialize() const;
+  // True when the document holds no line at all.
+  bool empty() const;
 
  private:
   struct Section {
@@ -36,7 +39,7 @@ class IniDocument {
   const Section* find(std::string_view section) const;
   void index_sections();
 
-  std::vector<Section> sections_;  // sections_[0] holds the lines before the first header
+  std::vector<Section> sections_;  // sections_[0] always exists and holds the lines before the first header
   std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
   const char* eol_ = "\n";
 };

@@ -17,8 +17,8 @@ HFILE OpenFile(LPCSTR path, LPOFSTRUCT info, UINT style) {
   }
   int result = -1;
   if (style & OF_DELETE) {
-    result = ::unlink(resolved.c_str());
-    profile::forget(resolved);
+    errno = ENOENT;
+    result = profile::remove_file(resolved) ? 0 : -1;
   } else if (style & OF_EXIST) {
     result = ::access(resolved.c_str(), F_OK);
   } else {

@@ -33,7 +33,8 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT def, LPCSTR file);
 // the file's line structure.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
 // $QUORVIN_HOME, else $XDG_CONFIG_HOME/quorvin, else ~/.config/quorvin. Returns
-// the length copied, or the size needed (with the NUL) when `size` is too small.
+// the length copied, or the size needed (with the NUL) when `size` is too small;
+// the buffer then holds an empty string.
 UINT GetWindowsDirectoryA(LPSTR buf, UINT size);
 // Only OF_DELETE (remove the file) and OF_EXIST (test for it) are supported.
 // Returns a non-negative value on success, HFILE_ERROR otherwise.

@@ -1,6 +1,8 @@
 #include "platform/profile/profile_store.h"
 
+#include <cerrno>
 #include <mutex>
+#include <unistd.h>
 #include <unordered_map>
 
 #include "platform/profile/atomic_file.h"
@@ -13,6 +15,9 @@ namespace {
 struct CachedFile {
   FileStamp stamp;
   IniDocument doc;
+  int batch_depth = 0;
+  bool dirty = false;           // changed inside a batch, not yet on disk
+  bool remove_on_commit = false;  // deleted inside a batch
 };
 
 std::mutex cache_mutex;
@@ -21,7 +26,7 @@ std::unordered_map<std::string, CachedFile> cache;
 // The current document of `path`, or null when the file exists but cannot be read.
 CachedFile* current(const std::string& path) {
   auto it = cache.find(path);
-  if (it != cache.end() && it->second.stamp == stamp_of(path)) return &it->second;
+  if (it != cache.end() && (it->second.batch_depth > 0 || it->second.stamp == stamp_of(path))) return &it->second;
   FileContents contents = read_whole_file(path);
   if (contents.status == ReadStatus::Unreadable) {
     if (it != cache.end()) cache.erase(it);
@@ -33,6 +38,16 @@ CachedFile* current(const std::string& path) {
     return &it->second;
   }
   return &cache.emplace(path, std::move(fresh)).first->second;
+}
+
+bool write_out(const std::string& path, CachedFile& file) {
+  if (path.rfind(windows_directory() + "/", 0) == 0) ensure_windows_directory();
+  if (auto stamp = replace_file(path, file.doc.serialize())) {
+    file.stamp = *stamp;
+    return true;
+  }
+  cache.erase(path);
+  return false;
 }
 
 }  // namespace
@@ -51,18 +66,49 @@ bool update(const std::string& path, const std::function<bool(IniDocument&)>& ed
   CachedFile* file = current(path);
   if (!file) return false;
   if (!edit(file->doc)) return true;
-  if (path.rfind(windows_directory() + "/", 0) == 0) ensure_windows_directory();
-  if (auto stamp = replace_file(path, file->doc.serialize())) {
-    file->stamp = *stamp;
+  if (file->batch_depth > 0) {
+    file->dirty = true;
     return true;
   }
-  cache.erase(path);
-  return false;
+  return write_out(path, *file);
 }
 
-void forget(const std::string& path) {
+bool remove_file(const std::string& path) {
   std::lock_guard lock(cache_mutex);
-  cache.erase(path);
+  auto it = cache.find(path);
+  if (it != cache.end() && it->second.batch_depth > 0) {
+    CachedFile& file = it->second;
+    const bool had_something = file.stamp.exists || !file.doc.empty();
+    file.doc = IniDocument{};
+    file.dirty = file.remove_on_commit = true;
+    return had_something;
+  }
+  if (it != cache.end()) cache.erase(it);
+  return ::unlink(path.c_str()) == 0;
+}
+
+bool begin_batch(const std::string& path) {
+  std::lock_guard lock(cache_mutex);
+  CachedFile* file = current(path);
+  if (!file) return false;
+  ++file->batch_depth;
+  return true;
+}
+
+bool end_batch(const std::string& path) {
+  std::lock_guard lock(cache_mutex);
+  auto it = cache.find(path);
+  if (it == cache.end() || it->second.batch_depth == 0) return false;
+  CachedFile& file = it->second;
+  if (--file.batch_depth > 0 || !file.dirty) return true;
+  file.dirty = false;
+  if (file.remove_on_commit && file.doc.empty()) {
+    const bool removed = ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    cache.erase(it);
+    return removed;
+  }
+  file.remove_on_commit = false;
+  return write_out(path, file);
 }
 
 }  // namespace profile

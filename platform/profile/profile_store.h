@@ -1,7 +1,9 @@
 #pragma once
 // The parsed profile files of this process, each kept until its file changes.
 // Every call first compares the file's stamp on disk with the cached one, so a
-// change made by another process is seen at the next call.
+// change made by another process is seen at the next call. While a batch is
+// open on a file, its cached copy is the truth and the disk is written once,
+// when the batch ends.
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,7 +18,14 @@ std::optional<std::string> lookup(const std::string& path, std::string_view sect
 // the file. False when the file cannot be read or written; the cached copy is
 // then dropped, so it never differs from the disk.
 bool update(const std::string& path, const std::function<bool(IniDocument&)>& edit);
-// Forgets the cached copy of a file (after it is deleted).
-void forget(const std::string& path);
+// Deletes the file; false when there was none or it could not be removed.
+bool remove_file(const std::string& path);
+
+// Batches nest; only the outermost end writes. begin_batch is false when the
+// file cannot be read (writes then fail one by one as usual); end_batch is
+// false when the file could not be written, in which case it is left as it was
+// before the batch.
+bool begin_batch(const std::string& path);
+bool end_batch(const std::string& path);
 
 }  // namespace profile

@@ -46,7 +46,12 @@ bool ensure_windows_directory() {
 UINT GetWindowsDirectoryA(LPSTR buf, UINT size) {
   const std::string dir = profile::windows_directory();
   const UINT needed = static_cast<UINT>(dir.size()) + 1;
-  if (!buf || size < needed) return needed;
+  if (!buf || size < needed) {
+    // A short buffer gets an empty string rather than whatever it held, so a
+    // caller that does not check the result builds no path from garbage.
+    if (buf && size > 0) buf[0] = '\0';
+    return needed;
+  }
   std::memcpy(buf, dir.c_str(), needed);
   return needed - 1;
 }

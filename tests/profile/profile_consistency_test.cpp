@@ -161,3 +161,15 @@ TEST(ProfileConsistency, JunkSurvivesARewriteByteForByte) {
   ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "2", "j.ini"));
   EXPECT_EQ(read_text(home.file("j.ini")), junk + "[S]\nk=2\n");
 }
+
+TEST(ProfileConsistency, RewriteThroughASymbolicLinkKeepsTheLink) {
+  TempHome home;
+  std::filesystem::create_directory(home.file("dotfiles"));
+  const std::string target = home.file("dotfiles/quorvin.ini");
+  write_text(target, "[Rack]\nWaveOn=YES\n");
+  std::filesystem::create_symlink(target, home.file("quorvin.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("Rack", "WaveOn", "NO", "quorvin.ini"));
+  EXPECT_TRUE(std::filesystem::is_symlink(home.file("quorvin.ini")));
+  EXPECT_EQ(read_text(target), "[Rack]\nWaveOn=NO\n");
+  EXPECT_EQ(profile_string("Rack", "WaveOn", "quorvin.ini"), "NO");
+}

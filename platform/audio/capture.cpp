@@ -1,0 +1,212 @@
+// The capture path: the input device's callback only copies frames into a ring;
+// a pump thread applies the line-in gain, converts rate and channels, and hands
+// the frames to the consumer (which may write files).
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/audio/drivers.h"
+#include "platform/audio/engine.h"
+#include "platform/audio/engine_internal.h"
+#include "platform/audio/frame_ring.h"
+#include "platform/audio/mix_graph.h"
+#include "platform/audio/resampler.h"
+
+namespace audio {
+namespace {
+
+constexpr std::size_t kRingFrames = 65536;  // 1.5 s of slack for the pump
+constexpr std::size_t kChunk = 4096;
+constexpr auto kPumpPeriod = std::chrono::milliseconds(10);
+
+struct Capture {
+  std::mutex control;  // start and stop
+  std::atomic<bool> running{false};
+  const InputDriver* driver = nullptr;
+  FrameRing ring{kRingFrames, kEngineChannels};
+  std::atomic<std::uint64_t> overruns{0};
+
+  std::mutex pump_mutex;  // the consumer side below
+  Consumer consumer;
+  int channels = 2;
+  std::unique_ptr<Resampler> resampler;
+  StereoGain gain;
+  std::vector<float> in = std::vector<float>(2 * kChunk);
+  std::vector<float> out;
+  std::vector<float> shaped;
+  std::thread pump;
+  std::atomic<bool> pump_run{false};
+
+  std::mutex test_mutex;
+  TestInput test_input;
+  std::vector<float> fast_in = std::vector<float>(2 * kChunk);
+};
+
+Capture& capture() {
+  static Capture c;
+  return c;
+}
+
+void on_captured(const float* stereo, std::size_t frames) {
+  Capture& c = capture();
+  if (c.ring.write(stereo, frames) < frames) c.overruns.fetch_add(1, std::memory_order_relaxed);
+}
+
+void generate(float* stereo, std::size_t frames) {
+  Capture& c = capture();
+  std::lock_guard lock(c.test_mutex);
+  if (c.test_input)
+    c.test_input(stereo, frames);
+  else
+    std::memset(stereo, 0, frames * 2 * sizeof(float));
+}
+
+void hand_over(Capture& c, const float* stereo, std::size_t frames) {
+  if (frames == 0) return;
+  if (c.channels == 2) {
+    c.consumer(stereo, frames);
+    return;
+  }
+  c.shaped.resize(frames);
+  for (std::size_t i = 0; i < frames; ++i) c.shaped[i] = 0.5f * (stereo[2 * i] + stereo[2 * i + 1]);
+  c.consumer(c.shaped.data(), frames);
+}
+
+void convert_and_hand_over(Capture& c, const float* stereo, std::size_t frames) {
+  if (!c.resampler) {
+    hand_over(c, stereo, frames);
+    return;
+  }
+  c.resampler->push(stereo, frames);
+  for (;;) {
+    const std::size_t n = c.resampler->pull(c.out.data(), c.out.size() / 2);
+    hand_over(c, c.out.data(), n);
+    if (n < c.out.size() / 2) break;
+  }
+}
+
+void pump_once() {
+  Capture& c = capture();
+  std::lock_guard lock(c.pump_mutex);
+  if (!c.consumer) return;
+  while (std::size_t n = c.ring.read(c.in.data(), kChunk)) {
+    const StereoGain target = internal::line_target(Line::LineIn);
+    internal::record_peak(Line::LineIn, apply_gain(c.in.data(), n, c.gain, target));
+    c.gain = target;
+    convert_and_hand_over(c, c.in.data(), n);
+  }
+}
+
+void pump_loop() {
+  Capture& c = capture();
+  while (c.pump_run.load()) {
+    pump_once();
+    std::this_thread::sleep_for(kPumpPeriod);
+  }
+}
+
+const InputDriver* choose_driver(const std::string& setting, std::string* device) {
+  const bool fast = internal::running_kind() == DeviceKind::NullFast;
+  bool test;
+  {
+    std::lock_guard lock(capture().test_mutex);
+    test = static_cast<bool>(capture().test_input);
+  }
+  if (test || setting == "fast" || setting == "null") return fast ? &kFastInput : &kNullInput;
+  *device = setting == "default" ? "" : setting;
+  return &kPortAudioInput;
+}
+
+}  // namespace
+
+bool capture_start(int rate, int channels, Consumer consumer, std::string* error) {
+  if (!internal::ensure_running()) {
+    if (error) *error = "The sound system is shutting down.";
+    return false;
+  }
+  if (rate < 1000 || rate > 192000 || channels < 1 || channels > 2 || !consumer) {
+    if (error) *error = "The recording format is not supported.";
+    return false;
+  }
+  Capture& c = capture();
+  std::lock_guard lock(c.control);
+  if (c.running) {
+    if (error) *error = "The recording device is busy.";
+    return false;
+  }
+  std::string device;
+  const InputDriver* driver = choose_driver(internal::input_setting(), &device);
+  if (!driver->open(device, on_captured, generate, error)) return false;
+  {
+    std::lock_guard pump_lock(c.pump_mutex);
+    c.ring.consume(c.ring.readable(), [](const float*, std::size_t) {});  // stale frames
+    c.consumer = std::move(consumer);
+    c.channels = channels;
+    c.resampler = rate == kEngineRate ? nullptr : std::make_unique<Resampler>(kEngineRate, rate);
+    c.out.assign(2 * kChunk, 0.0f);
+    c.gain = internal::line_target(Line::LineIn);
+  }
+  c.driver = driver;
+  if (driver != &kFastInput) {
+    c.pump_run = true;
+    c.pump = std::thread(pump_loop);
+  }
+  if (!driver->start(error)) {
+    c.pump_run = false;
+    if (c.pump.joinable()) c.pump.join();
+    driver->close();
+    std::lock_guard pump_lock(c.pump_mutex);
+    c.consumer = nullptr;
+    return false;
+  }
+  c.running = true;
+  return true;
+}
+
+void capture_stop() {
+  Capture& c = capture();
+  std::lock_guard lock(c.control);
+  if (!c.running) return;
+  c.driver->stop();
+  c.driver->close();
+  c.pump_run = false;
+  if (c.pump.joinable()) c.pump.join();
+  pump_once();
+  std::lock_guard pump_lock(c.pump_mutex);
+  if (c.resampler) {  // the last few frames the filter still holds
+    c.resampler->finish();
+    while (std::size_t n = c.resampler->pull(c.out.data(), c.out.size() / 2)) hand_over(c, c.out.data(), n);
+  }
+  c.consumer = nullptr;
+  c.resampler.reset();
+  c.running = false;
+}
+
+void set_test_input(TestInput input) {
+  std::lock_guard lock(capture().test_mutex);
+  capture().test_input = std::move(input);
+}
+
+namespace internal {
+
+bool capture_running() { return capture().running.load(); }
+
+void capture_fast_period(std::size_t frames) {
+  Capture& c = capture();
+  while (frames > 0) {
+    const std::size_t n = std::min(frames, kChunk);
+    generate(c.fast_in.data(), n);
+    on_captured(c.fast_in.data(), n);
+    pump_once();
+    frames -= n;
+  }
+}
+
+void capture_shutdown() { capture_stop(); }
+
+}  // namespace internal
+}  // namespace audio

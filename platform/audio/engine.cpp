@@ -1,0 +1,645 @@
+// The engine core: voices, the mixing graph, and the threads around it.
+//
+// Who touches what:
+// - The UI thread (every API call) owns the voice table and sends commands to
+//   the mixer through a lock-free queue.
+// - The mixer runs in the output device's callback (or in run_fast's caller on
+//   the fast null device). It drains the commands, pulls frames from each
+//   play's ring, mixes and hands ended plays to the notifier through a second
+//   lock-free queue. It takes no lock and allocates nothing.
+// - The reader thread runs the producers ahead of time into the rings.
+// - The notifier thread runs the end callbacks and frees what the mixer let go.
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/audio/drivers.h"
+#include "platform/audio/engine.h"
+#include "platform/audio/engine_internal.h"
+#include "platform/audio/frame_ring.h"
+#include "platform/audio/mix_graph.h"
+#include "platform/audio/spsc_queue.h"
+
+namespace audio {
+namespace {
+
+using internal::kLineCount;
+
+constexpr int kMaxVoices = 32;
+constexpr std::size_t kMaxActive = 64;
+constexpr std::size_t kRingFrames = 32768;  // about 0.75 s read ahead
+constexpr std::size_t kFillChunk = 4096;
+constexpr std::size_t kMaxBlock = 4096;      // longer device periods are mixed in pieces
+constexpr auto kReaderIdle = std::chrono::milliseconds(5);
+constexpr auto kNotifierIdle = std::chrono::milliseconds(2);
+constexpr Line kMixedLines[] = {Line::Synth, Line::Wave, Line::CD};
+
+struct Play {
+  Play(Line l, Producer p, EndCallback e)
+      : line(l), ring(kRingFrames, kEngineChannels), producer(std::move(p)), on_end(std::move(e)) {}
+  const Line line;
+  FrameRing ring;
+  std::mutex fill_mutex;  // the reader's or run_fast's while a producer runs
+  Producer producer;
+  EndCallback on_end;     // the notifier's
+  std::atomic<bool> producer_done{false};
+  std::atomic<bool> cancelled{false};
+  std::atomic<bool> paused{false};
+  std::atomic<bool> ended{false};  // the mixer has let go of it
+  std::atomic<std::uint64_t> frames_played{0};
+  bool started = false;            // the mixer's: frames have flowed
+  std::uint64_t heard_at = 0;      // the mixer's: output frame count when the last frame is heard
+};
+
+struct Command {
+  enum Kind { Add, Stop, SetTap } kind;
+  Play* play;
+  OutputTap* tap;
+};
+
+// A play the mixer let go of, or a replaced output tap to free.
+struct Retired {
+  Play* play;
+  EndReason reason;
+  OutputTap* tap;
+};
+
+struct LineControl {
+  std::atomic<float> left{1.0f};
+  std::atomic<float> right{1.0f};
+  std::atomic<bool> muted{false};
+  std::atomic<float> peak{0.0f};
+};
+
+struct Voice {
+  bool used = false;
+  Line line = Line::Wave;
+  std::shared_ptr<Play> current;
+};
+
+// Everything the mixer alone touches.
+struct Mixer {
+  std::array<Play*, kMaxActive> active{};
+  std::size_t active_count = 0;
+  std::array<StereoGain, kLineCount> gains{};
+  std::array<std::vector<float>, kLineCount> buses;
+  Widener widener;
+  OutputTap* tap = nullptr;
+  bool inline_fill = false;  // fast null device: run producers on demand
+  std::uint64_t output_frames = 0;
+  std::size_t latency = 0;   // the device's buffer, in frames
+};
+
+struct Engine {
+  std::mutex api;  // the UI side: voices, lifecycle, sending commands
+  bool running = false;
+  bool shutting_down = false;
+  std::atomic<DeviceKind> kind{DeviceKind::NullFast};
+  std::string reason;
+  std::string input;
+  const OutputDriver* output = nullptr;
+  std::array<Voice, kMaxVoices> voices;
+
+  std::mutex plays_mutex;  // the plays not yet retired and notified
+  std::vector<std::shared_ptr<Play>> plays;
+
+  SpscQueue<Command, 256> commands;
+  SpscQueue<Retired, 1024> retired;
+  std::atomic<std::uint64_t> retired_count{0};
+
+  std::array<LineControl, kLineCount> lines;
+  std::atomic<bool> widening{false};
+  std::atomic<std::uint64_t> underruns{0};
+
+  Mixer mixer;
+  std::mutex fast;  // held while the fast device mixes
+  std::vector<float> fast_buffer;
+
+  std::atomic<bool> threads_run{false};
+  std::thread reader, notifier;
+  std::mutex reader_mutex;
+  std::condition_variable reader_wake;
+  bool reader_work = false;  // a new play waits for its first frames
+  std::mutex delivered_mutex;
+  std::condition_variable delivered_cv;
+  std::uint64_t delivered = 0;
+};
+
+Engine& engine() {
+  static Engine e;
+  return e;
+}
+
+std::size_t line_index(Line line) { return static_cast<std::size_t>(line); }
+
+void store_max(std::atomic<float>& slot, float value) {
+  float cur = slot.load(std::memory_order_relaxed);
+  while (value > cur && !slot.compare_exchange_weak(cur, value, std::memory_order_relaxed)) {
+  }
+}
+
+// Runs the producer until the ring is nearly full or the stream ends. Not on the
+// mixing path of a real device.
+bool fill(Play& p) {
+  std::lock_guard lock(p.fill_mutex);
+  bool worked = false;
+  while (p.producer && !p.cancelled.load(std::memory_order_relaxed) && p.ring.writable() >= kFillChunk) {
+    std::size_t asked = 0;
+    const std::size_t got = p.ring.produce(kFillChunk, [&](float* dst, std::size_t n) {
+      asked += n;
+      return p.producer(dst, n);
+    });
+    worked = true;
+    if (got < asked) {
+      p.producer = nullptr;  // closes the file now, on this thread
+      p.producer_done.store(true, std::memory_order_release);
+    }
+  }
+  return worked;
+}
+
+// ---- the mixer ---------------------------------------------------------------
+
+void retire(Mixer& m, std::size_t slot, EndReason reason) {
+  Engine& e = engine();
+  Play* p = m.active[slot];
+  if (!e.retired.push({p, reason, nullptr})) return;  // full: try again next period
+  p->ended.store(true, std::memory_order_release);
+  e.retired_count.fetch_add(1, std::memory_order_release);
+  m.active[slot] = m.active[--m.active_count];
+}
+
+void take_commands(Mixer& m) {
+  Engine& e = engine();
+  Command c;
+  while (e.commands.pop(&c)) {
+    switch (c.kind) {
+      case Command::Add:
+        if (m.active_count < kMaxActive) {
+          m.active[m.active_count++] = c.play;
+        } else if (e.retired.push({c.play, EndReason::Stopped, nullptr})) {  // too many at once
+          c.play->ended.store(true, std::memory_order_release);
+          e.retired_count.fetch_add(1, std::memory_order_release);
+        }
+        break;
+      case Command::Stop:
+        for (std::size_t i = 0; i < m.active_count; ++i)
+          if (m.active[i] == c.play) {
+            retire(m, i, EndReason::Stopped);
+            break;
+          }
+        break;
+      case Command::SetTap:
+        if (m.tap && e.retired.push({nullptr, EndReason::Stopped, m.tap}))
+          e.retired_count.fetch_add(1, std::memory_order_release);
+        m.tap = c.tap;
+        break;
+    }
+  }
+}
+
+// Pulls one period from every playing voice into its line's bus; marks in
+// `finished` the plays whose last frame is heard by the end of this period.
+void pull_voices(Mixer& m, std::size_t n, std::array<bool, kLineCount>& used, std::array<bool, kMaxActive>& finished) {
+  Engine& e = engine();
+  for (std::size_t i = 0; i < m.active_count; ++i) {
+    Play& p = *m.active[i];
+    if (p.heard_at) {  // everything given; the device's buffer still plays it
+      finished[i] = m.output_frames + n >= p.heard_at;
+      continue;
+    }
+    if (p.paused.load(std::memory_order_relaxed)) continue;
+    if (m.inline_fill && p.ring.readable() < n) fill(p);
+    const bool done = p.producer_done.load(std::memory_order_acquire);
+    const std::size_t li = line_index(p.line);
+    float* bus = m.buses[li].data();
+    std::size_t got;
+    if (!used[li]) {
+      got = p.ring.read(bus, n);
+      std::fill(bus + 2 * got, bus + 2 * n, 0.0f);
+      used[li] = true;
+    } else {
+      float* at = bus;
+      got = p.ring.consume(n, [&](const float* src, std::size_t k) {
+        for (std::size_t s = 0; s < 2 * k; ++s) at[s] += src[s];
+        at += 2 * k;
+      });
+    }
+    if (got) p.started = true;
+    p.frames_played.fetch_add(got, std::memory_order_relaxed);
+    if (got < n && !done && p.started) e.underruns.fetch_add(1, std::memory_order_relaxed);
+    if (done && p.ring.readable() == 0) {
+      p.heard_at = m.output_frames + n + m.latency;
+      finished[i] = m.output_frames + n >= p.heard_at;
+    }
+  }
+}
+
+void render_block(float* out, std::size_t n) {
+  Engine& e = engine();
+  Mixer& m = e.mixer;
+  take_commands(m);
+
+  std::array<bool, kLineCount> used{};
+  std::array<bool, kMaxActive> finished{};
+  pull_voices(m, n, used, finished);
+
+  bool any = false;
+  for (Line line : kMixedLines) {
+    const std::size_t li = line_index(line);
+    const StereoGain target = internal::line_target(line);
+    if (used[li]) {
+      store_max(e.lines[li].peak, mix_with_gain(out, m.buses[li].data(), n, m.gains[li], target, any));
+      any = true;
+    }
+    m.gains[li] = target;
+  }
+  if (!any) std::fill(out, out + 2 * n, 0.0f);
+  const std::size_t master = line_index(Line::Master);
+  const StereoGain target = internal::line_target(Line::Master);
+  m.widener.set(e.widening.load(std::memory_order_relaxed));
+  float master_peak = apply_gain(out, n, m.gains[master], target);
+  m.gains[master] = target;
+  if (m.widener.process(out, n)) master_peak = peak(out, n);
+  store_max(e.lines[master].peak, master_peak);
+  if (m.tap) (*m.tap)(out, n);
+  m.output_frames += n;
+
+  // The frames are out: the plays that gave their last one have finished.
+  for (std::size_t i = m.active_count; i-- > 0;)
+    if (finished[i]) retire(m, i, EndReason::Finished);
+}
+
+void render(float* out, std::size_t frames) {
+  while (frames > 0) {
+    const std::size_t n = std::min(frames, kMaxBlock);
+    render_block(out, n);
+    out += 2 * n;
+    frames -= n;
+  }
+}
+
+// ---- the threads around it -----------------------------------------------------
+
+void reader_loop() {
+  Engine& e = engine();
+  std::vector<std::shared_ptr<Play>> snapshot;
+  while (e.threads_run.load()) {
+    {
+      std::lock_guard lock(e.plays_mutex);
+      snapshot = e.plays;
+    }
+    bool worked = false;
+    for (auto& p : snapshot) worked |= fill(*p);
+    snapshot.clear();
+    std::unique_lock lock(e.reader_mutex);
+    if (!worked) e.reader_wake.wait_for(lock, kReaderIdle, [&] { return e.reader_work; });
+    e.reader_work = false;
+  }
+}
+
+void deliver(const Retired& r) {
+  Engine& e = engine();
+  if (r.play) {
+    EndCallback on_end = std::move(r.play->on_end);
+    if (on_end) on_end(r.reason);
+    {
+      std::lock_guard lock(r.play->fill_mutex);
+      r.play->producer = nullptr;
+    }
+    std::lock_guard lock(e.plays_mutex);
+    std::erase_if(e.plays, [&](const std::shared_ptr<Play>& p) { return p.get() == r.play; });
+  }
+  delete r.tap;
+  std::lock_guard lock(e.delivered_mutex);
+  ++e.delivered;
+  e.delivered_cv.notify_all();
+}
+
+void notifier_loop() {
+  Engine& e = engine();
+  for (;;) {
+    Retired r;
+    if (e.retired.pop(&r)) {
+      deliver(r);
+      continue;
+    }
+    if (!e.threads_run.load()) break;
+    std::this_thread::sleep_for(kNotifierIdle);
+  }
+}
+
+// Sends a command to the mixer; on the fast device the caller plays the mixer.
+void send(const Command& c) {
+  Engine& e = engine();
+  while (!e.commands.push(c)) {
+    if (e.kind == DeviceKind::NullFast) {
+      std::lock_guard lock(e.fast);
+      take_commands(e.mixer);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+}
+
+void apply_now_if_fast() {
+  Engine& e = engine();
+  if (e.kind != DeviceKind::NullFast) return;
+  std::lock_guard lock(e.fast);
+  take_commands(e.mixer);
+}
+
+Voice* find_voice(VoiceId id) {
+  Engine& e = engine();
+  if (id < 0 || id >= kMaxVoices || !e.voices[id].used) return nullptr;
+  return &e.voices[id];
+}
+
+void stop_current(Voice& v) {
+  if (!v.current || v.current->ended.load()) return;
+  v.current->cancelled = true;
+  send({Command::Stop, v.current.get(), nullptr});
+}
+
+// Which driver carries `name`; a real device that cannot be opened leaves the
+// real-time null device and the reason.
+void open_output(Engine& e, const std::string& name) {
+  e.reason.clear();
+  if (name == "fast") {
+    e.output = &kFastOutput;
+    e.kind = DeviceKind::NullFast;
+  } else if (name == "null") {
+    e.output = &kNullOutput;
+    e.kind = DeviceKind::NullRealtime;
+  } else {
+    e.output = &kPortAudioOutput;
+    e.kind = DeviceKind::Real;
+    const std::string device = name == "default" ? "" : name;
+    // The latency is known once the stream is open; set it before it starts.
+    if (kPortAudioOutput.open(device, render, &e.reason)) {
+      e.mixer.latency = kPortAudioOutput.latency_frames();
+      if (kPortAudioOutput.start(&e.reason)) return;
+    }
+    kPortAudioOutput.close();
+    e.output = &kNullOutput;
+    e.kind = DeviceKind::NullRealtime;
+  }
+  e.mixer.latency = e.output->latency_frames();
+  e.output->open("", render, nullptr);
+  e.output->start(nullptr);
+}
+
+void reset_mixer(Engine& e) {
+  Mixer& m = e.mixer;
+  m.active_count = 0;
+  m.output_frames = 0;
+  m.latency = 0;
+  m.gains.fill(StereoGain{});
+  for (std::size_t li = 0; li < m.buses.size(); ++li) m.buses[li].assign(2 * kMaxBlock, 0.0f);
+  m.widener = Widener();
+  m.inline_fill = e.kind == DeviceKind::NullFast;
+  e.fast_buffer.assign(2 * kMaxBlock, 0.0f);
+}
+
+}  // namespace
+
+namespace internal {
+
+StereoGain line_target(Line line) {
+  const LineControl& c = engine().lines[line_index(line)];
+  if (c.muted.load(std::memory_order_relaxed)) return {0.0f, 0.0f};
+  return {c.left.load(std::memory_order_relaxed), c.right.load(std::memory_order_relaxed)};
+}
+
+void record_peak(Line line, float value) { store_max(engine().lines[line_index(line)].peak, value); }
+
+std::string input_setting() {
+  std::lock_guard lock(engine().api);
+  return engine().input;
+}
+
+DeviceKind running_kind() {
+  std::lock_guard lock(engine().api);
+  return engine().kind;
+}
+
+bool ensure_running() {
+  {
+    std::lock_guard lock(engine().api);
+    if (engine().running) return true;
+    if (engine().shutting_down) return false;
+  }
+  start();
+  return true;
+}
+
+}  // namespace internal
+
+void start(const StartOptions& options) {
+  Engine& e = engine();
+  std::lock_guard lock(e.api);
+  if (e.running || e.shutting_down) return;
+  const std::string output =
+      options.output.empty() ? internal::device_setting("Output", "QUORVIN_AUDIO") : options.output;
+  e.input = options.input.empty() ? internal::device_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
+  if (e.input.empty() && (output == "fast" || output == "null")) e.input = output;
+
+  // The mixer state is set before any device thread can call render.
+  e.kind = output == "fast" ? DeviceKind::NullFast : DeviceKind::NullRealtime;
+  reset_mixer(e);
+  e.threads_run = true;
+  e.notifier = std::thread(notifier_loop);
+  if (output != "fast") e.reader = std::thread(reader_loop);
+  open_output(e, output);
+  e.running = true;
+}
+
+void shutdown() {
+  Engine& e = engine();
+  {
+    std::lock_guard lock(e.api);
+    if (!e.running) return;
+    e.shutting_down = true;
+  }
+  internal::capture_shutdown();
+  {
+    std::lock_guard lock(e.api);
+    e.output->stop();
+    e.output->close();
+    // No device thread mixes any more: this thread ends what still plays.
+    take_commands(e.mixer);
+    while (e.mixer.active_count > 0) {
+      const std::size_t before = e.mixer.active_count;
+      retire(e.mixer, before - 1, EndReason::Stopped);
+      if (e.mixer.active_count == before) std::this_thread::sleep_for(kNotifierIdle);
+    }
+    if (e.mixer.tap && e.retired.push({nullptr, EndReason::Stopped, e.mixer.tap}))
+      e.retired_count.fetch_add(1);
+    e.mixer.tap = nullptr;
+  }
+  e.threads_run = false;
+  {
+    std::lock_guard lock(e.reader_mutex);
+    e.reader_work = true;
+  }
+  e.reader_wake.notify_all();
+  if (e.reader.joinable()) e.reader.join();
+  if (e.notifier.joinable()) e.notifier.join();  // it drains the callbacks first
+  std::lock_guard lock(e.api);
+  for (Voice& v : e.voices) v = Voice();
+  {
+    std::lock_guard plays_lock(e.plays_mutex);
+    e.plays.clear();
+  }
+  for (LineControl& c : e.lines) c.peak = 0.0f;
+  e.underruns = 0;
+  e.running = false;
+  e.shutting_down = false;
+}
+
+DeviceKind device_kind() {
+  internal::ensure_running();
+  return internal::running_kind();
+}
+
+std::string no_device_reason() {
+  std::lock_guard lock(engine().api);
+  return engine().reason;
+}
+
+VoiceId voice_create(Line line) {
+  if (!internal::ensure_running()) return -1;
+  Engine& e = engine();
+  std::lock_guard lock(e.api);
+  for (VoiceId id = 0; id < kMaxVoices; ++id)
+    if (!e.voices[id].used) {
+      e.voices[id] = Voice{true, line, nullptr};
+      return id;
+    }
+  return -1;
+}
+
+void voice_destroy(VoiceId voice) {
+  Engine& e = engine();
+  {
+    std::lock_guard lock(e.api);
+    Voice* v = find_voice(voice);
+    if (!v) return;
+    stop_current(*v);
+    *v = Voice();
+  }
+  apply_now_if_fast();
+}
+
+void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
+  Engine& e = engine();
+  {
+    std::unique_lock lock(e.api);
+    Voice* v = find_voice(voice);
+    if (!v || !e.running) {
+      lock.unlock();
+      if (on_end) on_end(EndReason::Stopped);  // no such voice: the play ends at once
+      return;
+    }
+    stop_current(*v);
+    auto play = std::make_shared<Play>(v->line, std::move(producer), std::move(on_end));
+    {
+      std::lock_guard plays_lock(e.plays_mutex);
+      e.plays.push_back(play);
+    }
+    v->current = play;
+    send({Command::Add, play.get(), nullptr});
+  }
+  {
+    std::lock_guard lock(e.reader_mutex);
+    e.reader_work = true;
+  }
+  e.reader_wake.notify_one();
+  apply_now_if_fast();
+}
+
+void voice_stop(VoiceId voice) {
+  {
+    std::lock_guard lock(engine().api);
+    if (Voice* v = find_voice(voice)) stop_current(*v);
+  }
+  apply_now_if_fast();
+}
+
+void voice_pause(VoiceId voice, bool paused) {
+  std::lock_guard lock(engine().api);
+  if (Voice* v = find_voice(voice); v && v->current) v->current->paused = paused;
+}
+
+std::uint64_t voice_frames_played(VoiceId voice) {
+  std::lock_guard lock(engine().api);
+  Voice* v = find_voice(voice);
+  return v && v->current ? v->current->frames_played.load() : 0;
+}
+
+bool voice_active(VoiceId voice) {
+  std::lock_guard lock(engine().api);
+  Voice* v = find_voice(voice);
+  return v && v->current && !v->current->ended.load();
+}
+
+void set_line_gain(Line line, float left, float right) {
+  LineControl& c = engine().lines[line_index(line)];
+  c.left = std::clamp(left, 0.0f, 1.0f);
+  c.right = std::clamp(right, 0.0f, 1.0f);
+}
+
+void set_line_mute(Line line, bool muted) { engine().lines[line_index(line)].muted = muted; }
+
+void set_widening(bool on) { engine().widening = on; }
+
+float line_peak(Line line) { return engine().lines[line_index(line)].peak.exchange(0.0f); }
+
+void flush_end_callbacks() {
+  Engine& e = engine();
+  const std::uint64_t due = e.retired_count.load(std::memory_order_acquire);
+  std::unique_lock lock(e.delivered_mutex);
+  e.delivered_cv.wait_for(lock, std::chrono::seconds(10), [&] { return e.delivered >= due; });
+}
+
+std::uint64_t underrun_count() {
+  return engine().underruns.load() + null_output_late_periods();
+}
+
+std::uint64_t run_fast(std::uint64_t frames) {
+  Engine& e = engine();
+  if (!internal::ensure_running() || internal::running_kind() != DeviceKind::NullFast) return 0;
+  std::uint64_t done = 0;
+  {
+    std::lock_guard lock(e.fast);
+    while (done < frames) {
+      take_commands(e.mixer);
+      const bool capturing = internal::capture_running();
+      if (e.mixer.active_count == 0 && !capturing) break;
+      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kMaxBlock, frames - done));
+      render_block(e.fast_buffer.data(), n);
+      if (capturing) internal::capture_fast_period(n);
+      done += n;
+    }
+  }
+  flush_end_callbacks();
+  return done;
+}
+
+void set_output_tap(OutputTap tap) {
+  if (!internal::ensure_running()) return;
+  {
+    std::lock_guard lock(engine().api);
+    send({Command::SetTap, nullptr, tap ? new OutputTap(std::move(tap)) : nullptr});
+  }
+  apply_now_if_fast();
+}
+
+}  // namespace audio

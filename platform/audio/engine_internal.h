@@ -1,0 +1,32 @@
+#pragma once
+// What the engine's parts share among themselves (not for callers).
+#include <cstddef>
+#include <string>
+
+#include "platform/audio/engine.h"
+#include "platform/audio/mix_graph.h"
+
+namespace audio::internal {
+
+constexpr int kLineCount = static_cast<int>(Line::Count);
+
+// The value of a platform setting: the environment variable, else platform.ini.
+std::string device_setting(const char* key, const char* env_var);
+
+// Starts the engine unless it runs; false while it shuts down.
+bool ensure_running();
+
+// Target gain of a line as set by the user: zero when muted.
+StereoGain line_target(Line line);
+void record_peak(Line line, float peak);
+
+// The input device chosen at start and how the output is paced.
+std::string input_setting();
+DeviceKind running_kind();
+
+// run_fast's share of the capture path: the fast input device delivers `frames`.
+bool capture_running();
+void capture_fast_period(std::size_t frames);
+void capture_shutdown();
+
+}  // namespace audio::internal

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "engine_fixture.h"
+#include "media.h"
+#include "platform/audio/engine.h"
+#include "platform/audio/wave_file.h"
+
+namespace audio_test {
+namespace {
+
+using audio::EndReason;
+using audio::Line;
+
+std::size_t nonzero_frames(const std::vector<float>& s) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i + 1 < s.size(); i += 2)
+    if (s[i] != 0.0f || s[i + 1] != 0.0f) ++n;
+  return n;
+}
+
+TEST_F(EngineTest, FastDevicePlaysAVoiceToTheEndAndFinishesOnce) {
+  EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullFast);
+  Capture out;
+  out.install();
+  std::atomic<std::size_t> frames_out_at_end{0};
+  std::atomic<int> ends{0};
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(10000, 0.25f), [&](EndReason r) {
+    EXPECT_EQ(r, EndReason::Finished);
+    frames_out_at_end = nonzero_frames(out.take());
+    ++ends;
+  });
+  EXPECT_TRUE(audio::voice_active(v));
+  EXPECT_GE(audio::run_fast(1'000'000), 10000u);
+  EXPECT_EQ(ends.load(), 1);
+  EXPECT_EQ(frames_out_at_end.load(), 10000u) << "Finished came before every frame was output";
+  EXPECT_EQ(audio::voice_frames_played(v), 10000u);
+  EXPECT_FALSE(audio::voice_active(v));
+  EXPECT_EQ(audio::run_fast(100000), 0u) << "an idle engine has nothing to run";
+  audio::voice_stop(v);
+  audio::flush_end_callbacks();
+  EXPECT_EQ(ends.load(), 1);
+}
+
+TEST_F(EngineTest, StopGivesStoppedAndNeverFinished) {
+  Ends ends;
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(20000, 0.1f), ends.callback());
+  audio::run_fast(5000);
+  audio::voice_stop(v);
+  EXPECT_FALSE(audio::voice_active(v));
+  audio::run_fast(100000);
+  audio::voice_stop(v);
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Stopped});
+}
+
+TEST_F(EngineTest, StopBeforeTheFirstFrameStillEndsThePlayOnce) {
+  Ends ends;
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(0, 0.1f), ends.callback());
+  audio::voice_stop(v);
+  audio::voice_destroy(v);
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Stopped});
+}
+
+TEST_F(EngineTest, ANewPlayStopsTheCurrentOne) {
+  Ends first, second;
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(0, 0.1f), first.callback());
+  audio::run_fast(4096);
+  audio::voice_play(v, constant(3000, 0.1f), second.callback());
+  EXPECT_EQ(audio::voice_frames_played(v), 0u) << "the count belongs to the new play";
+  audio::run_fast(100000);
+  EXPECT_EQ(first.reasons(), std::vector{EndReason::Stopped});
+  EXPECT_EQ(second.reasons(), std::vector{EndReason::Finished});
+  EXPECT_EQ(audio::voice_frames_played(v), 3000u);
+}
+
+TEST_F(EngineTest, ShutdownStopsWhatPlays) {
+  Ends ends;
+  audio::voice_play(audio::voice_create(Line::CD), constant(0, 0.1f), ends.callback());
+  audio::run_fast(1000);
+  audio::shutdown();
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Stopped});
+}
+
+TEST_F(EngineTest, PauseHoldsThePositionAndResumeContinues) {
+  Capture out;
+  out.install();
+  Ends ends;
+  const auto v = audio::voice_create(Line::Synth);
+  audio::voice_play(v, constant(50000, 0.5f), ends.callback());
+  audio::run_fast(8192);
+  const auto before = audio::voice_frames_played(v);
+  EXPECT_EQ(before, 8192u);
+  audio::voice_pause(v, true);
+  out.take();
+  audio::run_fast(8192);
+  EXPECT_EQ(audio::voice_frames_played(v), before);
+  EXPECT_EQ(nonzero_frames(out.take()), 0u) << "a paused voice is silent";
+  EXPECT_TRUE(audio::voice_active(v));
+  audio::voice_pause(v, false);
+  audio::run_fast(1'000'000);
+  EXPECT_EQ(audio::voice_frames_played(v), 50000u);
+  EXPECT_EQ(nonzero_frames(out.take()), 50000u - before) << "nothing buffered was dropped by the pause";
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Finished});
+}
+
+TEST_F(EngineTest, VoicesOnTheSameLineAddUp) {
+  Capture out;
+  out.install();
+  audio::voice_play(audio::voice_create(Line::Wave), constant(4096, 0.25f), nullptr);
+  audio::voice_play(audio::voice_create(Line::Wave), constant(4096, 0.125f), nullptr);
+  audio::voice_play(audio::voice_create(Line::CD), constant(4096, 0.0625f), nullptr);
+  audio::run_fast(4096);
+  const auto s = out.take();
+  ASSERT_GE(s.size(), 2u * 4096);
+  EXPECT_FLOAT_EQ(s[100], 0.4375f);
+}
+
+TEST_F(EngineTest, AWaveFilePlaysItsFullLength) {
+  const std::string path = home_.file("a.wav");
+  write_sine(path, 44100, 2, 1.0, 440.0);
+  std::string error;
+  auto producer = audio::make_wave_producer(path, 0, audio::kToEnd, &error);
+  ASSERT_TRUE(producer) << error;
+  Ends ends;
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, producer, ends.callback());
+  audio::run_fast(10'000'000);
+  EXPECT_EQ(audio::voice_frames_played(v), 44100u);
+  EXPECT_EQ(ends.reasons(), std::vector{EndReason::Finished});
+}
+
+// The output level of a constant 0.5 signal after `gain` settles.
+class GainTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    out_.install();
+    voice_ = audio::voice_create(Line::Wave);
+    audio::voice_play(voice_, constant(0, 0.5f), nullptr);
+    audio::run_fast(4096);
+    out_.take();
+  }
+  std::vector<float> next_block() {
+    audio::run_fast(4096);
+    return out_.take();
+  }
+  static float largest_step(const std::vector<float>& s, std::size_t channel) {
+    float step = 0.0f;
+    for (std::size_t i = 2 + channel; i < s.size(); i += 2) step = std::max(step, std::fabs(s[i] - s[i - 2]));
+    return step;
+  }
+
+  Capture out_;
+  audio::VoiceId voice_ = -1;
+};
+
+TEST_F(GainTest, LineGainStepsDownSmoothly) {
+  EXPECT_FLOAT_EQ(next_block().back(), 0.5f);
+  audio::set_line_gain(Line::Wave, 0.25f, 0.5f);
+  const auto ramp = next_block();
+  EXPECT_LT(largest_step(ramp, 0), 0.001f) << "a gain step must ramp, not jump";
+  const auto settled = next_block();
+  EXPECT_FLOAT_EQ(settled[0], 0.125f);
+  EXPECT_FLOAT_EQ(settled[1], 0.25f);
+  EXPECT_NEAR(audio::line_peak(Line::Wave), 0.5f, 1e-6f) << "the peak since the last read, ramp included";
+  next_block();
+  EXPECT_NEAR(audio::line_peak(Line::Wave), 0.25f, 1e-6f);
+  EXPECT_EQ(audio::line_peak(Line::CD), 0.0f);
+}
+
+TEST_F(GainTest, MutedLineIsSilentAndUnmuteRestoresIt) {
+  audio::set_line_mute(Line::Wave, true);
+  const auto ramp = next_block();
+  EXPECT_LT(largest_step(ramp, 0), 0.001f);
+  const auto muted = next_block();
+  EXPECT_EQ(*std::max_element(muted.begin(), muted.end()), 0.0f);
+  audio::set_line_mute(Line::CD, false);
+  audio::set_line_mute(Line::Wave, false);
+  next_block();
+  EXPECT_FLOAT_EQ(next_block()[10], 0.5f);
+}
+
+TEST_F(GainTest, MutingAnotherLineLeavesThisOne) {
+  audio::set_line_mute(Line::CD, true);
+  audio::set_line_gain(Line::Synth, 0.0f, 0.0f);
+  next_block();
+  EXPECT_FLOAT_EQ(next_block()[10], 0.5f);
+}
+
+TEST_F(GainTest, MasterGainAndMuteApplyToEverything) {
+  audio::set_line_gain(Line::Master, 0.5f, 0.5f);
+  next_block();
+  EXPECT_FLOAT_EQ(next_block()[10], 0.25f);
+  audio::set_line_mute(Line::Master, true);
+  next_block();
+  const auto muted = next_block();
+  EXPECT_EQ(*std::max_element(muted.begin(), muted.end()), 0.0f);
+}
+
+TEST_F(EngineTest, WideningRaisesTheSideAndOffIsBitExact) {
+  Capture out;
+  out.install();
+  auto sample = [](std::uint64_t i) {
+    return std::pair{sine_sample(440, 44100, i, 0.4f), sine_sample(660, 44100, i, 0.3f)};
+  };
+  audio::voice_play(audio::voice_create(Line::Wave), generated(0, sample), nullptr);
+  auto side_rms = [](const std::vector<float>& s) {
+    double sum = 0;
+    for (std::size_t i = 0; i + 1 < s.size(); i += 2) sum += 0.25 * (s[i] - s[i + 1]) * (s[i] - s[i + 1]);
+    return std::sqrt(sum / (s.size() / 2));
+  };
+  audio::run_fast(8192);
+  const double plain = side_rms(out.take());
+  audio::set_widening(true);
+  audio::run_fast(4096);  // the switch ramps over one period
+  out.take();
+  audio::run_fast(8192);
+  const double wide = side_rms(out.take());
+  EXPECT_GT(wide, plain * 1.5);
+
+  audio::set_widening(false);
+  audio::run_fast(4096);
+  out.take();
+  const std::uint64_t first = 8192 + 4096 + 8192 + 4096;
+  audio::run_fast(8192);
+  const auto s = out.take();
+  ASSERT_EQ(s.size(), 2u * 8192);
+  for (std::size_t i = 0; i < 8192; ++i) {
+    const auto [l, r] = sample(first + i);
+    ASSERT_EQ(s[2 * i], l) << "frame " << i;
+    ASSERT_EQ(s[2 * i + 1], r) << "frame " << i;
+  }
+}
+
+TEST(EngineDevices, AMissingDeviceFallsBackToTheRealTimeNullDeviceAndSaysWhy) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"Quorvin test: no such device", ""});
+  EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+  EXPECT_FALSE(audio::no_device_reason().empty());
+  audio::shutdown();
+  audio::start({"null", ""});
+  EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+  EXPECT_EQ(audio::no_device_reason(), "") << "the null device was asked for: nothing is missing";
+  audio::shutdown();
+}
+
+TEST(EngineDevices, TheRealTimeNullDeviceKeepsThePace) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  std::atomic<bool> finished{false};
+  const auto begin = std::chrono::steady_clock::now();
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(44100 / 4, 0.1f), [&](EndReason r) { finished = r == EndReason::Finished; });
+  while (!finished && std::chrono::steady_clock::now() - begin < std::chrono::seconds(10))
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const auto took = std::chrono::steady_clock::now() - begin;
+  EXPECT_TRUE(finished);
+  EXPECT_GE(took, std::chrono::milliseconds(240)) << "a quarter second of sound cannot end sooner";
+  EXPECT_EQ(audio::voice_frames_played(v), 44100u / 4);
+  EXPECT_EQ(audio::run_fast(1000), 0u) << "run_fast is for the fast device only";
+  audio::shutdown();
+}
+
+}  // namespace
+}  // namespace audio_test
