@@ -57,3 +57,15 @@ void MciTest::TearDown() {
 }
 
 }  // namespace mcitest
+
+namespace {
+// The engine's threads must be stopped before the process exits.
+class EngineShutdown : public testing::Environment {
+ public:
+  void TearDown() override {
+    mciSendStringA("close all", nullptr, 0, nullptr);
+    audio::shutdown();
+  }
+};
+const testing::Environment* const g_engine_shutdown = testing::AddGlobalTestEnvironment(new EngineShutdown);
+}  // namespace
