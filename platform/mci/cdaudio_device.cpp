@@ -212,7 +212,8 @@ class CdAudioDevice : public Device {
 }  // namespace
 
 MCIERROR open_cdaudio(const OpenRequest& request, std::unique_ptr<Device>* device) {
-  const std::string name = audio::cd_default_device();
+  // "open <drive or image> type cdaudio" names its own; "open cdaudio" takes the configured one.
+  const std::string name = request.element.empty() ? audio::cd_default_device() : request.element;
   if (name.empty()) return MCIERR_NO_CD_DEVICE;
   auto drive = std::make_shared<audio::CdDrive>();
   std::string error;

@@ -1,5 +1,6 @@
 // The sequencer driver: a MIDI file rendered by MidiRenderer on the engine's
 // reader thread. Positions and lengths are milliseconds.
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -12,10 +13,14 @@ namespace mci {
 
 namespace {
 
-// The renderer keeps one position; the reader thread renders while the UI
-// thread may seek for the next play, so both go through this lock.
+// The renderer keeps one position, shared by successive plays. A new play's
+// producer is made while the old one may still be rendering (a rejected play
+// must leave the old one running), so each producer carries a serial: the newest
+// seeks on its first block, and an older one only renders silence until the
+// engine drops it.
 struct SharedRenderer {
   std::mutex mutex;
+  std::uint64_t newest = 0;
   audio::MidiRenderer renderer;
 };
 
@@ -28,12 +33,23 @@ class SequencerDevice : public Device {
   std::uint64_t media_end() override { return ms_to_frames(length_ms_); }
 
   MCIERROR producer(std::uint64_t from, std::uint64_t to, audio::Producer* out) override {
+    std::uint64_t serial;
     {
       std::lock_guard lock(midi_->mutex);
-      midi_->renderer.seek_ms(static_cast<std::uint32_t>(frames_to_ms(from)));
+      serial = ++midi_->newest;
     }
-    audio::Producer render = [midi = midi_](float* stereo, std::size_t frames) {
+    const auto start_ms = static_cast<std::uint32_t>(frames_to_ms(from));
+    audio::Producer render = [midi = midi_, serial, start_ms, seeked = false](float* stereo,
+                                                                              std::size_t frames) mutable {
       std::lock_guard lock(midi->mutex);
+      if (serial != midi->newest) {
+        std::fill(stereo, stereo + 2 * frames, 0.0f);
+        return frames;
+      }
+      if (!seeked) {
+        midi->renderer.seek_ms(start_ms);
+        seeked = true;
+      }
       return midi->renderer.render(stereo, frames, audio::kEngineRate);
     };
     // Played to the end, the last notes ring out before the play counts as ended;

@@ -33,7 +33,7 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
   halt(MCI_NOTIFY_SUPERSEDED);
   if (from >= to) {
     // An empty range has ended as soon as it starts.
-    position_ = std::max(from, to);
+    position_ = end_ = std::max(from, to);
     post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device_);
     return;
   }

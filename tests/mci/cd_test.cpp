@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "mci_fixture.h"
 #include "media/disc_image.h"
@@ -191,6 +192,20 @@ TEST_F(CdAudio, DataTrackCannotBePlayed) {
   EXPECT_FALSE(mcitest::error_text(MCIERR_CDA_DATA_TRACK).empty());
 }
 
+TEST_F(CdAudio, ARejectedPlayLeavesTheEarlierPlayRunning) {
+  set_format(MCI_FORMAT_TMSF);
+  ASSERT_EQ(play_track(3), 0u);
+  mcitest::run_ms(200);
+  EXPECT_EQ(play_track(4), MCIERR_CDA_DATA_TRACK);
+  EXPECT_EQ(mci_error("play cdaudio from 3:0:3 to 3:0:1 notify"), MCIERR_OUTOFRANGE);
+  EXPECT_EQ(status(MCI_STATUS_MODE), MCI_MODE_PLAY);
+  EXPECT_TRUE(take_notices().empty());
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_SUCCESSFUL);
+}
+
 TEST_F(CdAudio, DoorOpenAndClosed) {
   set_format(MCI_FORMAT_TMSF);
   ASSERT_EQ(play_track(1), 0u);
@@ -220,6 +235,14 @@ TEST_F(CdAudio, ScanToTheTrackEndIsAnEmptyPlayThatEnds) {
   EXPECT_EQ(mci_error("play cdaudio from 9:0:0"), MCIERR_OUTOFRANGE);
 }
 
+TEST_F(CdAudio, AnImageCanBeNamedInTheOpen) {
+  const std::string cue = testmedia::write_cd_image(home_.path(), "other", testmedia::cd_image_of({2.0, 2.0}));
+  ASSERT_EQ(mci_error("close cdaudio"), 0u);
+  ASSERT_EQ(mci_error("open \"" + cue + "\" type cdaudio alias cd"), 0u);
+  EXPECT_EQ(mci("status cd number of tracks"), "2");
+  EXPECT_EQ(mciGetDeviceIDA("cdaudio"), 0u);
+}
+
 TEST_F(CdAudio, CdTextIsReachable) {
   std::string title, performer;
   ASSERT_TRUE(mci_cd_text(id_, 0, &title, &performer));
@@ -232,6 +255,10 @@ TEST_F(CdAudio, CdTextIsReachable) {
 TEST(CdAudioMissing, NoDriveOrImageFailsTheOpenPlainly) {
   TempHome home;
   setenv("QUORVIN_CDROM", (home.path() + "/nothing-here.cue").c_str(), 1);
+  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_NO_CD_DEVICE);
+  EXPECT_EQ(mciGetDeviceIDA("cdaudio"), 0u);
+  std::ofstream(home.file("garbage.cue")) << "FILE \"nowhere.bin\" BINARY\n  TRACK 01 AUDIO\n";
+  setenv("QUORVIN_CDROM", home.file("garbage.cue").c_str(), 1);
   EXPECT_EQ(mci_error("open cdaudio"), MCIERR_NO_CD_DEVICE);
   EXPECT_EQ(mciGetDeviceIDA("cdaudio"), 0u);
   unsetenv("QUORVIN_CDROM");
