@@ -28,6 +28,43 @@ std::uint64_t sectors_of_msf(BYTE m, BYTE s, BYTE f) {
   return m * kSectorsPerMinute + s * static_cast<std::uint64_t>(audio::kCdSectorsPerSecond) + f;
 }
 
+// Reads the disc ahead in runs of whole sectors, however small the blocks the
+// engine asks for: each libcdio read has a fixed cost.
+class DiscStream {
+ public:
+  DiscStream(std::shared_ptr<audio::CdDrive> drive, std::uint64_t from) : drive_(std::move(drive)), next_(from) {}
+
+  std::size_t read(float* stereo, std::size_t frames) {
+    std::size_t done = 0;
+    while (done < frames) {
+      if (used_ == filled_ && !refill()) break;
+      const std::size_t n = std::min(frames - done, filled_ - used_);
+      const std::int16_t* in = buffer_.data() + 2 * used_;
+      float* out = stereo + 2 * done;
+      for (std::size_t i = 0; i < 2 * n; ++i) out[i] = static_cast<float>(in[i]) * (1.0f / 32768.0f);
+      used_ += n;
+      done += n;
+    }
+    return done;
+  }
+
+ private:
+  static constexpr std::size_t kFrames = 32 * kSectorFrames;
+
+  bool refill() {
+    filled_ = drive_->read_frames(next_, buffer_.data(), kFrames);
+    used_ = 0;
+    next_ += filled_;
+    return filled_ > 0;
+  }
+
+  std::shared_ptr<audio::CdDrive> drive_;
+  std::uint64_t next_;
+  std::vector<std::int16_t> buffer_ = std::vector<std::int16_t>(2 * kFrames);
+  std::size_t filled_ = 0;
+  std::size_t used_ = 0;
+};
+
 class CdAudioDevice : public Device {
  public:
   CdAudioDevice(MCIDEVICEID id, std::shared_ptr<audio::CdDrive> drive)
@@ -74,15 +111,8 @@ class CdAudioDevice : public Device {
       const std::uint64_t end = (static_cast<std::uint64_t>(track.lba) + track.sectors) * kSectorFrames;
       if (!track.audio && start < to && from < end) return MCIERR_CDA_DATA_TRACK;
     }
-    auto next = std::make_shared<std::uint64_t>(from);
-    auto buffer = std::make_shared<std::vector<std::int16_t>>();
-    audio::Producer reader = [drive = drive_, next, buffer](float* stereo, std::size_t frames) {
-      buffer->resize(frames * 2);
-      const std::size_t got = drive->read_frames(*next, buffer->data(), frames);
-      for (std::size_t i = 0; i < got * 2; ++i) stereo[i] = (*buffer)[i] / 32768.0f;
-      *next += got;
-      return got;
-    };
+    auto stream = std::make_shared<DiscStream>(drive_, from);
+    audio::Producer reader = [stream](float* stereo, std::size_t frames) { return stream->read(stereo, frames); };
     *out = exact_producer(to - from, std::move(reader));
     return 0;
   }
