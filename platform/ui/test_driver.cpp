@@ -100,7 +100,10 @@ void choose_menu_item(UINT id) {
   script().menu_choices.push_back(id);
 }
 
-void reset() { script() = Script{}; }
+void reset() {
+  script() = Script{};
+  note_modifiers(Qt::NoModifier);
+}
 
 const std::vector<ShownBox>& boxes() { return script().boxes; }
 const std::vector<ShownMenu>& menus() { return script().menus; }
@@ -120,14 +123,18 @@ void double_click(HWND hwnd, int x, int y) {
   release(hwnd, x, y);
 }
 
-void key(HWND hwnd, WPARAM vk, bool alt) {
+void key(HWND hwnd, WPARAM vk, bool alt, bool ctrl) {
   Window* w = find_window(hwnd);
   if (!w || !w->widget) return;
-  Qt::KeyboardModifiers mods = alt ? Qt::AltModifier : Qt::NoModifier;
+  Qt::KeyboardModifiers mods;
+  if (alt) mods |= Qt::AltModifier;
+  if (ctrl) mods |= Qt::ControlModifier;
+  QPointer<QWidget> target = w->widget;  // the press may destroy the window
   QKeyEvent down(QEvent::KeyPress, qt_key_from_virtual(vk), mods);
-  QApplication::sendEvent(w->widget, &down);
+  QApplication::sendEvent(target, &down);
+  if (!target || !find_window(hwnd)) return;
   QKeyEvent up(QEvent::KeyRelease, qt_key_from_virtual(vk), mods);
-  QApplication::sendEvent(w->widget, &up);
+  QApplication::sendEvent(target, &up);
 }
 
 void clear_focus() {

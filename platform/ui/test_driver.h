@@ -55,7 +55,7 @@ void move(HWND hwnd, int x, int y);  // with the left button held if pressed
 void release(HWND hwnd, int x, int y);
 void click(HWND hwnd, int x, int y);
 void double_click(HWND hwnd, int x, int y);
-void key(HWND hwnd, WPARAM vk, bool alt = false);  // press and release
+void key(HWND hwnd, WPARAM vk, bool alt = false, bool ctrl = false);  // press and release
 // Moves the keyboard focus away from every window of the program.
 void clear_focus();
 
