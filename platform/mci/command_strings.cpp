@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
-#if __has_include("platform/trace.h")
-#include "platform/trace.h"
-#define QUORVIN_MCI_TRACE 1
-#endif
-
 #include "platform/mci/drivers.h"
 #include "platform/mci/registry.h"
 #include "platform/mci/time_text.h"
 #include "platform/mci/tokenizer.h"
+#include "platform/trace.h"
 
 namespace mci {
 
@@ -480,10 +476,8 @@ MCIERROR mciSendStringA(LPCSTR command, LPSTR reply, UINT reply_size, HWND notif
   if (command == nullptr) return MCIERR_MISSING_COMMAND_STRING;
   std::string text;
   const MCIERROR err = mci::run(command, notify, &text);
-#ifdef QUORVIN_MCI_TRACE
   // QUORVIN_TRACE lets a test or a user see every string the program sends.
   trace_line("mci \"" + std::string(command) + "\" -> " + std::to_string(err));
-#endif
   if (err != 0 || reply == nullptr || reply_size == 0) return err;
   if (text.size() + 1 > reply_size) return MCIERR_PARAM_OVERFLOW;
   std::memcpy(reply, text.c_str(), text.size() + 1);

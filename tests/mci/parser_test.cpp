@@ -1,7 +1,9 @@
 // The string side: words, quotes, case, time texts, error codes and their texts.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 #include "mci_fixture.h"
 #include "platform/mci/time_text.h"
@@ -191,6 +193,26 @@ TEST_F(MciStrings, CommandMessagesCheckTheirArguments) {
   MCI_STATUS_PARMS status{};
   status.dwItem = 0x7777;
   EXPECT_NE(mciSendCommandA(id, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&status)), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MciStrings, EveryStringSentIsTracedWithItsResult) {
+  const std::string trace = home_.file("trace.txt");
+  setenv("QUORVIN_TRACE", trace.c_str(), 1);
+  mci_error("open new type waveaudio alias tape2 buffer 4");
+  mci_error("play nosuch notify");
+  unsetenv("QUORVIN_TRACE");
+  mci_error("status tape2 mode");  // no longer traced
+  std::ifstream in(trace);
+  std::string first, second, third;
+  std::getline(in, first);
+  std::getline(in, second);
+  EXPECT_EQ(first, "mci \"open new type waveaudio alias tape2 buffer 4\" -> 0");
+  EXPECT_EQ(second, "mci \"play nosuch notify\" -> " + std::to_string(MCIERR_INVALID_DEVICE_NAME));
+  EXPECT_FALSE(std::getline(in, third));
 }
 
 }  // namespace
