@@ -64,7 +64,6 @@ MCIERROR open_device(DWORD_PTR flags, DWORD_PTR params) {
   request.id = g_next_id;
   request.type = driver->type;
   request.element = element;
-  if (flags & MCI_WAVE_OPEN_BUFFER) request.buffer_seconds = reinterpret_cast<MCI_WAVE_OPEN_PARMSA*>(params)->dwBufferSeconds;
   // The engine comes up with the first device; later starts do nothing.
   audio::start();
   std::unique_ptr<Device> device;

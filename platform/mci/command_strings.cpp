@@ -48,7 +48,6 @@ class Words {
 
 struct Call {
   MCIDEVICEID device = 0;
-  std::string device_name;
   HWND window = nullptr;
   std::string reply;
 };
@@ -404,6 +403,7 @@ MCIERROR do_open(const std::vector<Word>& all, HWND window, std::string* reply) 
     } else if (words.take({"alias"})) {
       if (!(err = add_flag(&flags, MCI_OPEN_ALIAS))) err = words.value(&alias);
     } else if (words.take({"buffer"})) {
+      // Taken for what it says, though the engine sizes its own buffers.
       if (!(err = add_flag(&flags, MCI_WAVE_OPEN_BUFFER))) err = words.number(&parms.dwBufferSeconds);
     } else if (words.take({"shareable"})) {
       err = add_flag(&flags, MCI_OPEN_SHAREABLE);
@@ -454,11 +454,10 @@ MCIERROR run(const std::string& command, HWND window, std::string* reply) {
   if (all.size() < 2) return MCIERR_MISSING_DEVICE_NAME;
   Call call;
   call.window = window;
-  call.device_name = all[1].text;
-  if (same_word(call.device_name, "all") && verb->handler == do_close) {
+  if (same_word(all[1].text, "all") && verb->handler == do_close) {
     call.device = 0xFFFF;
   } else {
-    call.device = mciGetDeviceIDA(call.device_name.c_str());
+    call.device = mciGetDeviceIDA(all[1].text.c_str());
     if (call.device == 0) return MCIERR_INVALID_DEVICE_NAME;
   }
   Words words(all, 2);

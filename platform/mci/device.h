@@ -20,7 +20,6 @@ struct OpenRequest {
   MCIDEVICEID id = 0;
   std::string type;     // lower case: "waveaudio", "sequencer", "cdaudio"
   std::string element;  // a path, "new", or "" for a device without files
-  DWORD buffer_seconds = 0;
 };
 
 class Device {

@@ -16,7 +16,8 @@ MCIDEVICEID mciGetDeviceIDA(LPCSTR name);
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size);
 
 // Notifications go through this seam: the app plugs in PostMessageA, tests a
-// recorder. It is called from engine threads, so it must be thread-safe.
+// recorder. It is called from engine threads, so it must be thread-safe, and it
+// must not call back into MCI (post, never send).
 using MciNotifyPoster = void (*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void mci_set_notify_poster(MciNotifyPoster poster);
 

@@ -77,6 +77,28 @@ TEST_F(CdAudio, LoadDiscSequence) {
   EXPECT_EQ(last_, MCIERR_OUTOFRANGE);
 }
 
+TEST_F(CdAudio, CommandMessagesPlayAndSeek) {
+  set_format(MCI_FORMAT_TMSF);
+  MCI_SEEK_PARMS seek{};
+  seek.dwTo = MCI_MAKE_TMSF(2, 0, 0, 0);
+  ASSERT_EQ(mciSendCommandA(id_, MCI_SEEK, MCI_TO, reinterpret_cast<DWORD_PTR>(&seek)), 0u);
+  EXPECT_EQ(status(MCI_STATUS_POSITION), MCI_MAKE_TMSF(2, 0, 0, 0));
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = reinterpret_cast<DWORD_PTR>(mcitest::test_window());
+  play.dwFrom = MCI_MAKE_TMSF(3, 0, 2, 0);
+  play.dwTo = MCI_MAKE_TMSF(3, 0, 3, 0);
+  ASSERT_EQ(mciSendCommandA(id_, MCI_PLAY, MCI_FROM | MCI_TO | MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)), 0u);
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_SUCCESSFUL);
+  EXPECT_EQ(status(MCI_STATUS_POSITION), MCI_MAKE_TMSF(3, 0, 3, 0));
+  // Other commands with MCI_NOTIFY report at once.
+  MCI_GENERIC_PARMS generic{reinterpret_cast<DWORD_PTR>(mcitest::test_window())};
+  ASSERT_EQ(mciSendCommandA(id_, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic)), 0u);
+  ASSERT_EQ(take_notices().size(), 1u);
+}
+
 TEST_F(CdAudio, OneDeviceInstance) {
   EXPECT_EQ(mci_error("open cdaudio"), MCIERR_DEVICE_OPEN);
   EXPECT_EQ(mci_error("open cdaudio alias other"), MCIERR_DEVICE_OPEN);
