@@ -46,9 +46,10 @@ struct Capture {
   std::vector<float> fast_in = std::vector<float>(2 * kChunk);
 };
 
+// Never destroyed, like the engine: the exit-time shutdown still stops it.
 Capture& capture() {
-  static Capture c;
-  return c;
+  static Capture* c = new Capture;
+  return *c;
 }
 
 void on_captured(const float* stereo, std::size_t frames) {

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -26,6 +27,7 @@
 #include "platform/audio/frame_ring.h"
 #include "platform/audio/mix_graph.h"
 #include "platform/audio/spsc_queue.h"
+#include "platform/settings.h"
 
 namespace audio {
 namespace {
@@ -37,8 +39,8 @@ constexpr std::size_t kMaxActive = 64;
 constexpr std::size_t kRingFrames = 32768;  // about 0.75 s read ahead
 constexpr std::size_t kFillChunk = 4096;
 constexpr std::size_t kMaxBlock = 4096;      // longer device periods are mixed in pieces
-constexpr auto kReaderIdle = std::chrono::milliseconds(5);
-constexpr auto kNotifierIdle = std::chrono::milliseconds(2);
+constexpr auto kReaderIdle = std::chrono::milliseconds(20);  // the ring holds 750 ms
+constexpr auto kNotifierIdle = std::chrono::milliseconds(4);  // polled: the mixer must not wake anyone
 constexpr Line kMixedLines[] = {Line::Synth, Line::Wave, Line::CD};
 
 struct Play {
@@ -132,9 +134,11 @@ struct Engine {
   std::uint64_t delivered = 0;
 };
 
+// Never destroyed: its threads may outlive static destruction order, so the
+// program's exit runs shutdown() instead (registered at the first start).
 Engine& engine() {
-  static Engine e;
-  return e;
+  static Engine* e = new Engine;
+  return *e;
 }
 
 std::size_t line_index(Line line) { return static_cast<std::size_t>(line); }
@@ -444,11 +448,13 @@ bool ensure_running() {
 
 void start(const StartOptions& options) {
   Engine& e = engine();
+  static std::once_flag at_exit;
+  std::call_once(at_exit, [] { std::atexit([] { shutdown(); }); });
   std::lock_guard lock(e.api);
   if (e.running || e.shutting_down) return;
   const std::string output =
-      options.output.empty() ? internal::device_setting("Output", "QUORVIN_AUDIO") : options.output;
-  e.input = options.input.empty() ? internal::device_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
+      options.output.empty() ? platform_setting("Output", "QUORVIN_AUDIO") : options.output;
+  e.input = options.input.empty() ? platform_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
   if (e.input.empty() && (output == "fast" || output == "null")) e.input = output;
 
   // The mixer state is set before any device thread can call render.

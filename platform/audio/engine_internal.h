@@ -10,9 +10,6 @@ namespace audio::internal {
 
 constexpr int kLineCount = static_cast<int>(Line::Count);
 
-// The value of a platform setting: the environment variable, else platform.ini.
-std::string device_setting(const char* key, const char* env_var);
-
 // Starts the engine unless it runs; false while it shuts down.
 bool ensure_running();
 

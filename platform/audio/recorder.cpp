@@ -7,13 +7,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <mutex>
 #include <vector>
 
 #include "platform/audio/wave_file.h"
+#include "platform/profile/profile_path.h"
 
 namespace audio {
 namespace {
@@ -38,24 +37,9 @@ std::string system_error(const std::string& what) { return what + ": " + std::st
 
 }  // namespace
 
-std::string settings_folder() {
-  namespace fs = std::filesystem;
-  fs::path dir;
-  if (const char* home = std::getenv("QUORVIN_HOME"); home && *home) {
-    dir = home;
-  } else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    dir = fs::path(xdg) / "quorvin";
-  } else {
-    const char* user_home = std::getenv("HOME");
-    dir = fs::path(user_home ? user_home : ".") / ".config" / "quorvin";
-  }
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  return dir.string();
-}
-
 std::string default_recording_path() {
-  return settings_folder() + "/recording-" + std::to_string(getpid()) + ".wav";
+  profile::ensure_windows_directory();
+  return profile::windows_directory() + "/recording-" + std::to_string(getpid()) + ".wav";
 }
 
 struct Recorder::Impl {
@@ -67,7 +51,7 @@ struct Recorder::Impl {
   std::atomic<std::uint64_t> frames{0};
 
   // The capture pump writes; save and playback read the same file.
-  std::mutex file_mutex;
+  mutable std::mutex file_mutex;
   std::chrono::steady_clock::time_point last_sync;
   bool write_failed = false;
 
@@ -82,7 +66,7 @@ struct Recorder::Impl {
     std::lock_guard lock(file_mutex);
     if (!file) return;
     const sf_count_t done = sf_writef_float(file, samples, static_cast<sf_count_t>(count));
-    if (done != static_cast<sf_count_t>(count)) write_failed = true;  // disk full: keep what fits
+    if (done != static_cast<sf_count_t>(count)) write_failed = true;  // the disk is full: keep what fits
     frames += static_cast<std::uint64_t>(done);
     if (std::chrono::steady_clock::now() - last_sync >= kSyncInterval) sync_locked();
   }
@@ -159,6 +143,10 @@ void Recorder::stop() {
 }
 
 bool Recorder::recording() const { return impl_->capturing; }
+bool Recorder::write_failed() const {
+  std::lock_guard lock(impl_->file_mutex);
+  return impl_->write_failed;
+}
 bool Recorder::created() const { return impl_->file != nullptr; }
 std::uint64_t Recorder::frames() const { return impl_->frames; }
 const RecordFormat& Recorder::format() const { return impl_->format; }
@@ -179,12 +167,16 @@ Producer Recorder::make_producer(std::uint64_t start_frame, std::uint64_t end_fr
 
 bool Recorder::save(const std::string& path, std::string* error) {
   Impl& r = *impl_;
-  std::lock_guard lock(r.file_mutex);
-  if (!r.file) {
-    if (error) *error = "There is no recording to save.";
-    return false;
+  {
+    // Only the header update holds up the capture; the frames it covers are
+    // complete on disk and later ones only append.
+    std::lock_guard lock(r.file_mutex);
+    if (!r.file) {
+      if (error) *error = "There is no recording to save.";
+      return false;
+    }
+    r.sync_locked();
   }
-  r.sync_locked();
 
   SF_INFO in_info{};
   SNDFILE* in = sf_open(r.path.c_str(), SFM_READ, &in_info);

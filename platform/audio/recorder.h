@@ -17,10 +17,8 @@ struct RecordFormat {
   int bits_per_sample = 16;  // 8, 16 or 24 (PCM)
 };
 
-// The folder the settings live in: $QUORVIN_HOME, else $XDG_CONFIG_HOME/quorvin,
-// else ~/.config/quorvin (created when missing).
-std::string settings_folder();
-// A temporary file name for a new recording in that folder.
+// A temporary file name for a new recording, in the folder the settings live in
+// (created when missing).
 std::string default_recording_path();
 
 class Recorder {
@@ -40,6 +38,8 @@ class Recorder {
   bool recording() const;
   bool created() const;
   std::uint64_t frames() const;
+  // True when the disk refused frames (full): the recording holds what fitted.
+  bool write_failed() const;
   const RecordFormat& format() const;
   const std::string& temp_path() const;
 

@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <thread>
 
 #include "engine_fixture.h"
@@ -249,6 +257,63 @@ TEST(EngineDevices, AMissingDeviceFallsBackToTheRealTimeNullDeviceAndSaysWhy) {
   audio::start({"null", ""});
   EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
   EXPECT_EQ(audio::no_device_reason(), "") << "the null device was asked for: nothing is missing";
+  audio::shutdown();
+}
+
+// Restores an environment variable at the end of a test.
+class EnvGuard {
+ public:
+  explicit EnvGuard(const char* name) : name_(name) {
+    if (const char* v = std::getenv(name)) old_ = v;
+  }
+  ~EnvGuard() {
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(EngineDevices, TheDefaultDeviceOpensOrTheReasonIsPlainAndNothingIsPrinted) {
+  TempHome home;
+  EnvGuard env("QUORVIN_AUDIO");
+  setenv("QUORVIN_AUDIO", "", 1);  // set but empty: the user's default device
+  audio::shutdown();
+  fflush(stderr);
+  const int saved = dup(2);
+  const std::string log = home.file("stderr.txt");
+  const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(fd, 2);
+  audio::start();
+  fflush(stderr);
+  dup2(saved, 2);
+  close(fd);
+  close(saved);
+  std::ifstream in(log);
+  const std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(printed.find("ALSA lib"), std::string::npos) << printed;
+  if (audio::device_kind() == audio::DeviceKind::Real) {
+    EXPECT_EQ(audio::no_device_reason(), "");
+  } else {
+    EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+    EXPECT_EQ(audio::no_device_reason(), "No sound device was found.");
+  }
+  audio::shutdown();
+}
+
+TEST(EngineDevices, TheOutputComesFromPlatformIniWhenTheEnvironmentIsSilent) {
+  TempHome home;
+  EnvGuard env("QUORVIN_AUDIO");
+  unsetenv("QUORVIN_AUDIO");
+  std::ofstream(home.file("platform.ini")) << "[Platform]\nOutput=null\n";
+  audio::shutdown();
+  audio::start();
+  EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+  EXPECT_EQ(audio::no_device_reason(), "");
   audio::shutdown();
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <thread>
 
+#include "child_process.h"
 #include "engine_fixture.h"
 #include "media.h"
 #include "platform/audio/wave_file.h"
@@ -173,6 +175,53 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   EXPECT_FALSE(rec.record(&error));
 }
 
+// A file size limit stands in for a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    signal(SIGXFSZ, previous_handler_);
+  }
+
+ private:
+  rlimit previous_{};
+  sighandler_t previous_handler_;
+};
+
+TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
+  audio::Recorder rec;
+  std::string error;
+  ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
+  std::uint64_t kept;
+  {
+    FileSizeLimit limit(64 * 1024);
+    ASSERT_TRUE(rec.record(&error)) << error;
+    audio::run_fast(44100);
+    rec.stop();
+    EXPECT_TRUE(rec.write_failed());
+    kept = rec.frames();
+    EXPECT_LT(kept, 64u * 1024 / 4);
+    EXPECT_GT(kept, 60u * 1024 / 4);
+  }
+  {
+    FileSizeLimit tighter(16 * 1024);
+    EXPECT_FALSE(rec.save(home_.file("too big.wav"), &error)) << "the copy does not fit";
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(home_.file("too big.wav")));
+    EXPECT_FALSE(fs::exists(home_.file("too big.wav.partial")));
+  }
+  EXPECT_EQ(file_info(rec.temp_path()).frames, static_cast<sf_count_t>(kept)) << "the recording stays valid";
+  ASSERT_TRUE(rec.save(home_.file("fits.wav"), &error)) << error;
+  EXPECT_EQ(file_info(home_.file("fits.wav")).frames, static_cast<sf_count_t>(kept));
+}
+
 TEST_F(RecorderTest, UnsupportedFormatsAreRefused) {
   audio::Recorder rec;
   std::string error;
@@ -201,13 +250,8 @@ TEST(RecorderCrash, AKilledRecordingLeavesAValidFileUpToAboutTheLastSecond) {
   if (std::getenv("QUORVIN_RECORDER_CHILD")) GTEST_SKIP();
   TempHome home;
   const std::string path = home.file("crash.wav");
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    setenv("QUORVIN_RECORDER_CHILD", path.c_str(), 1);
-    execl("/proc/self/exe", "test_audio", "--gtest_filter=RecorderCrash.ChildRecordsUntilKilled", nullptr);
-    _exit(127);
-  }
+  const pid_t child = spawn_test("RecorderCrash.ChildRecordsUntilKilled", "QUORVIN_RECORDER_CHILD", path);
+  ASSERT_GT(child, 0);
   const auto begin = std::chrono::steady_clock::now();
   while (!fs::exists(path) && std::chrono::steady_clock::now() - begin < std::chrono::seconds(20))
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

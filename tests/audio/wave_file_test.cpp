@@ -177,5 +177,46 @@ TEST_F(WaveFile, RandomBytesAfterAValidHeaderDoNotCrash) {
   }
 }
 
+struct Coded {
+  const char* name;
+  const char* file;
+  int format;
+  int rate;
+};
+
+class EveryFormat : public ::testing::TestWithParam<Coded> {
+ protected:
+  TempHome home_;
+};
+
+// Lossy coders add a little delay and padding, so their lengths are near, not exact.
+TEST_P(EveryFormat, PlaysAtTheEngineRateForItsLength) {
+  const Coded c = GetParam();
+  const auto path = home_.file(c.file);
+  write_sine(path, c.rate, 2, 2.0, 500, c.format);
+  audio::WaveInfo info;
+  std::string error;
+  ASSERT_TRUE(audio::wave_file_info(path, &info, &error)) << error;
+  EXPECT_EQ(info.samples_per_sec, c.rate);
+  EXPECT_NEAR(info.length_ms, 2000.0, 60.0);
+  auto p = audio::make_wave_producer(path, 0, audio::kToEnd, &error);
+  ASSERT_TRUE(p) << error;
+  std::vector<float> out;
+  EXPECT_NEAR(static_cast<double>(play_all(p, &out)), 2.0 * 44100, 0.03 * 44100);
+  const std::vector<float> middle(out.begin() + 2 * 8820, out.begin() + 2 * 70560);
+  EXPECT_NEAR(tone_level(middle, 2, 1, 44100, 500), 0.5, 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, EveryFormat,
+    ::testing::Values(Coded{"Wav24", "a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 96000},
+                      Coded{"WavFloat", "b.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100},
+                      Coded{"Aiff", "c.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 22050},
+                      Coded{"Flac", "d.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000},
+                      Coded{"Vorbis", "e.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 32000},
+                      Coded{"Opus", "f.opus", SF_FORMAT_OGG | SF_FORMAT_OPUS, 48000},
+                      Coded{"Mp3", "g.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100}),
+    [](const ::testing::TestParamInfo<Coded>& i) { return std::string(i.param.name); });
+
 }  // namespace
 }  // namespace audio_test
