@@ -135,6 +135,34 @@ TEST_F(MidiRendererTest, SeekReappliesControllersSetBeforeTheTarget) {
   EXPECT_LT(peak(render_ms(muted, 1400)), kSilence);
 }
 
+TEST_F(MidiRendererTest, SeekReappliesProgramAndPitchBend) {
+  auto sought = [&](const Bytes& prelude) {
+    MidiRenderer r;
+    open(r, late_note_song(prelude));
+    r.seek_ms(1000);
+    return render_ms(r, 1400);
+  };
+  const std::vector<float> plain = sought({0xB0, 7, 127});
+  EXPECT_NE(sought({0xC0, 40}), plain);            // violin instead of piano
+  EXPECT_NE(sought({0xE0, 0x00, 0x60}), plain);    // bent up
+  EXPECT_EQ(sought({0xB0, 7, 127}), plain);        // the same state sounds the same
+}
+
+TEST_F(MidiRendererTest, EveryEventKindReachesTheSynthesizer) {
+  Track t;
+  t.event(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7});  // GM on
+  t.event(0, {0xF0, 0x02, 0x41, 0x10});                    // no closing F7
+  t.event(0, {0xC1, 16}).event(0, {0xB1, 10, 20}).event(0, {0xE1, 0x10, 0x30});
+  t.note_on(0, 1, 60, 100).event(48, {0xA1, 60, 50}).event(0, {0xD1, 70});
+  t.note_off(48, 1, 60).note_on(48, 9, 38, 127).note_off(48, 9, 38).end();
+  MidiRenderer r;
+  open(r, midi_test::smf(0, 96, {t}));
+  EXPECT_EQ(r.length_ms(), 1000u);
+  EXPECT_GT(peak(render_ms(r, 1000)), 0.01f);
+  r.seek_ms(600);  // chases the sysex, controller, program and bend events
+  EXPECT_GT(peak(render_ms(r, 300)), 0.01f);
+}
+
 TEST_F(MidiRendererTest, EndsAfterTheRingOutWithFewerFramesThanAsked) {
   MidiRenderer r;
   open(r, tempo_change_song());
@@ -253,6 +281,27 @@ TEST_F(MidiRendererTest, SoundFontErrorsAreReported) {
   open(r, tempo_change_song());
   r.seek_ms(1000);
   EXPECT_GT(peak(render_ms(r, 100)), 0.01f);
+}
+
+TEST_F(MidiRendererTest, RenderersOpenedAfterALoadPlayThroughThatFont) {
+  const std::string fluid = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+  const std::string tim = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+  auto play = [&](const std::string& font, MidiRenderer& r) {
+    std::string error;
+    EXPECT_TRUE(audio::midi_load_soundfont(font, &error)) << error;
+    open(r, tempo_change_song());
+    r.seek_ms(1000);
+    return render_ms(r, 100);
+  };
+  MidiRenderer a, b, c;
+  const std::vector<float> first = play(fluid, a);
+  const std::vector<float> other = play(tim, b);
+  const std::vector<float> again = play(fluid, c);  // the same font, from the store
+  EXPECT_NE(first, other);
+  EXPECT_EQ(first, again);
+  EXPECT_GT(peak(render_ms(a, 100)), 0.01f);  // still playing with the font loaded before
+  std::string error;
+  EXPECT_TRUE(audio::midi_load_soundfont(audio::midi_default_soundfont(), &error)) << error;
 }
 
 TEST_F(MidiRendererTest, DefaultSoundFontComesFromTheSettings) {

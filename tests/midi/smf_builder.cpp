@@ -46,9 +46,11 @@ Bytes header(int format, int tracks, std::uint16_t division) {
 }
 
 Bytes chunk(const char* id, const Bytes& body) {
-  Bytes out(id, id + 4);
   const std::uint32_t n = std::uint32_t(body.size());
-  out.insert(out.end(), {std::uint8_t(n >> 24), std::uint8_t(n >> 16), std::uint8_t(n >> 8), std::uint8_t(n)});
+  Bytes out;
+  out.reserve(8 + body.size());
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(id[i]));
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(n >> shift));
   out.insert(out.end(), body.begin(), body.end());
   return out;
 }

@@ -216,3 +216,31 @@ TEST(SmfParser, RejectsTooManyEventsAndEndlessFiles) {
   for (std::size_t i = 0; i < audio::midi::kMaxEvents; ++i) many.raw({0, 1, 2});  // running status
   EXPECT_NE(parse_error(midi_test::smf(0, 96, {many})).find("more than"), std::string::npos);
 }
+
+TEST(SmfParser, DamagedCopiesOfAGoodFileEitherParseOrSayWhy) {
+  Track tempo;
+  tempo.tempo(0, 500000).tempo(960, 400000).end(960);
+  Track notes;
+  notes.event(0, {0xF0, 0x03, 0x41, 0x10, 0xF7}).event(0, {0xC0, 5});
+  for (int i = 0; i < 40; ++i) notes.note_on(i ? 48 : 0, 0, 40 + i, 90).event(0, {0x80 | 0, std::uint8_t(40 + i), 0});
+  notes.end();
+  const Bytes good = midi_test::smf(1, 480, {tempo, notes});
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+  int failed = 0;
+  for (int round = 0; round < 3000; ++round) {
+    Bytes damaged = good;
+    for (int flips = 1 + int(next() % 4); flips > 0; --flips) damaged[next() % damaged.size()] = std::uint8_t(next());
+    if (round % 3 == 0) damaged.resize(next() % damaged.size());
+    Song song;
+    std::string error;
+    if (!parse(damaged, &song, &error)) {
+      ++failed;
+      EXPECT_FALSE(error.empty());
+    } else {
+      EXPECT_LE(song.events.size(), damaged.size());
+      EXPECT_LE(song.length_us, audio::midi::kMaxLengthUs);
+    }
+  }
+  EXPECT_GT(failed, 1000);  // truncations alone fail a third of the rounds
+}

@@ -16,6 +16,7 @@ namespace {
 constexpr int kMinRate = 8000;  // FluidSynth's own bounds
 constexpr int kMaxRate = 96000;
 constexpr std::int64_t kNoSeek = -1;
+constexpr std::uint64_t kMaxChunk = 1 << 16;  // frames per synthesizer call
 }  // namespace
 
 struct MidiRenderer::Impl {
@@ -127,7 +128,7 @@ struct MidiRenderer::Impl {
 
   // Renders up to `count` frames of the fading ring-out; returns frames written.
   std::size_t ring_out(float* stereo, std::size_t count) {
-    const std::size_t n = std::size_t(std::min<std::uint64_t>(count, ring_out_left));
+    const std::size_t n = std::size_t(std::min<std::uint64_t>({count, ring_out_left, kMaxChunk}));
     synthesize(stereo, n);
     for (std::size_t i = 0; i < n; ++i) {
       const float gain = float(ring_out_left - i) / float(ring_out_total);
@@ -145,10 +146,11 @@ struct MidiRenderer::Impl {
       send_due_events();
       if (frames >= end_frame) {
         done += ring_out(stereo + 2 * done, wanted - done);
-        if (ring_out_left == 0) ended.store(true);
+        if (ring_out_left > 0) continue;
+        ended.store(true);
         break;
       }
-      std::uint64_t stop = end_frame;
+      std::uint64_t stop = std::min(end_frame, frames + kMaxChunk);
       if (next_event < song.events.size()) stop = std::min(stop, frame_at(song.events[next_event].us));
       const std::size_t n = std::size_t(std::min<std::uint64_t>(wanted - done, stop - frames));
       synthesize(stereo + 2 * done, n);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "platform/audio/midi/midi_renderer.h"
@@ -60,8 +61,16 @@ bool looks_like_soundfont(const std::string& path, std::string* error) {
   return true;
 }
 
+// One font file reached by several names (default-GM.sf2 is a link) loads once.
+std::string font_key(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::path real = std::filesystem::canonical(path, ignored);
+  return real.empty() ? path : real.string();
+}
+
 bool load_locked(Store& s, const std::string& path, std::string* error) {
-  if (auto found = s.fonts.find(path); found != s.fonts.end()) {
+  const std::string key = font_key(path);
+  if (auto found = s.fonts.find(key); found != s.fonts.end()) {
     s.current = found->second;
     return true;
   }
@@ -78,13 +87,15 @@ bool load_locked(Store& s, const std::string& path, std::string* error) {
   }
   take_fluid_error();
   const int id = fluid_synth_sfload(s.holder, path.c_str(), 0);
-  fluid_sfont_t* font = id == FLUID_FAILED ? nullptr : fluid_synth_get_sfont_by_id(s.holder, id);
+  // The font just loaded is on top of the holder's stack. (Its id is no guide:
+  // every synthesizer that borrows a font gives it an id of its own.)
+  fluid_sfont_t* font = id == FLUID_FAILED ? nullptr : fluid_synth_get_sfont(s.holder, 0);
   if (!font) {
     const std::string why = take_fluid_error();
     *error = "The SoundFont \"" + path + "\" cannot be loaded" + (why.empty() ? "." : ": " + why);
     return false;
   }
-  s.fonts[path] = font;
+  s.fonts[key] = font;
   s.current = font;
   return true;
 }
