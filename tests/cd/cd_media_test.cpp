@@ -236,6 +236,23 @@ TEST(CdImageNames, ABinNextToItsCueOpensAsTheImage) {
   EXPECT_EQ(drive.tracks().size(), 2u);
 }
 
+TEST(CdImageNames, ATocSheetOverARawFileOpens) {
+  TempHome home;
+  const auto image = testmedia::cd_image_of({2.0, 1.0});
+  testmedia::write_cd_image(home.path(), "raw", image);
+  write_text(home.file("raw.toc"),
+             "CD_DA\nTRACK AUDIO\nFILE \"raw.bin\" 0 00:02:00\nTRACK AUDIO\nFILE \"raw.bin\" 00:02:00 00:01:00\n");
+  CdDrive drive;
+  std::string error;
+  ASSERT_TRUE(drive.open(home.file("raw.toc"), &error)) << error;
+  ASSERT_EQ(drive.tracks().size(), 2u);
+  EXPECT_EQ(drive.tracks()[1].lba, 300u);
+  EXPECT_EQ(drive.tracks()[1].sectors, 75u);
+  std::vector<std::int16_t> buffer(2 * 10);
+  ASSERT_EQ(drive.read_frames(300ull * kCdFramesPerSector + 1000, buffer.data(), 10), 10u);
+  EXPECT_EQ(buffer[0], testmedia::cd_image_sample(image.tracks[1], 1000, 0));
+}
+
 TEST(CdImageNames, AnImageUnderAnUnknownExtensionThatNoDriverTakesIsRefused) {
   TempHome home;
   const std::string cue = testmedia::write_cd_image(home.path(), "named", testmedia::cd_image_of({1.0}));
@@ -245,6 +262,32 @@ TEST(CdImageNames, AnImageUnderAnUnknownExtensionThatNoDriverTakesIsRefused) {
   std::string error;
   EXPECT_FALSE(drive.open(renamed, &error));
   EXPECT_NE(error.find("named.sheet"), std::string::npos) << error;
+}
+
+// A block device that holds no CD stands in for a drive with no disc in it. Loop
+// devices only: they answer every CD request with "not supported", and nothing
+// here ejects or writes.
+TEST(CdDriveWithoutDisc, OpensButHasNoMediaAndPrintsNothing) {
+  std::string device;
+  for (int i = 0; i < 8 && device.empty(); ++i) {
+    const std::string candidate = "/dev/loop" + std::to_string(i);
+    if (std::ifstream(candidate).good()) device = candidate;
+  }
+  if (device.empty()) GTEST_SKIP() << "no readable loop device to stand in for a drive";
+  CdDrive drive;
+  std::string error;
+  ::testing::internal::CaptureStderr();
+  const bool opened = drive.open(device, &error);
+  const bool present = drive.media_present();
+  const std::string noise = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(opened) << error;
+  EXPECT_FALSE(drive.is_image());
+  EXPECT_FALSE(present);
+  EXPECT_FALSE(drive.door_open());
+  EXPECT_TRUE(drive.tracks().empty());
+  EXPECT_EQ(noise, "");
+  std::vector<std::int16_t> buffer(2 * 100);
+  EXPECT_EQ(drive.read_frames(150 * kCdFramesPerSector, buffer.data(), 100), 0u);
 }
 
 }  // namespace

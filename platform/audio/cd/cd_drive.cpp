@@ -17,6 +17,7 @@ namespace audio {
 struct CdDrive::Impl {
   std::mutex mutex;
   CdIo_t* handle = nullptr;
+  ImageStage stage;  // the staged copy of a sheet that `handle` reads, if any
   CdToc toc;
   CdSectorReader reader;
 
@@ -33,12 +34,14 @@ struct CdDrive::Impl {
     std::lock_guard lock(mutex);
     if (handle != nullptr) cdio_destroy(handle);
     handle = nullptr;
+    stage = ImageStage{};
     toc = CdToc{};
     reader.reset();
     tracks.clear();
   }
 
   // Takes over `fresh` (may be nullptr) with its table; false when it has none.
+  // The caller then replaces `stage` (an image) or leaves it empty (a drive).
   bool install(CdIo_t* fresh) {
     CdToc fresh_toc;
     const bool readable = fresh != nullptr && cd_read_toc(fresh, &fresh_toc);
@@ -58,11 +61,12 @@ struct CdDrive::Impl {
   }
 
   bool load_image(std::string* error) {
-    CdIo_t* fresh = cd_open_image(path, error);
-    if (fresh == nullptr) return install(nullptr);
-    if (install(fresh)) return true;
-    *error = "The CD image \"" + path + "\" holds no tracks.";
-    return false;
+    ImageStage fresh_stage;
+    CdIo_t* fresh = cd_open_image(path, &fresh_stage, error);
+    const bool readable = install(fresh);
+    stage = std::move(fresh_stage);  // after install: the old handle is gone, its stage may go too
+    if (!readable && fresh != nullptr) *error = "The CD image \"" + path + "\" holds no tracks.";
+    return readable;
   }
 
   // A drive's table is re-read whenever the drive says a disc is (back) in;
@@ -74,7 +78,10 @@ struct CdDrive::Impl {
       if (handle != nullptr) release();
       return false;
     }
-    if (handle != nullptr && cdio_get_media_changed(handle) == 0) return true;
+    if (handle != nullptr) {
+      std::lock_guard lock(mutex);  // the reader thread may be reading through it
+      if (cdio_get_media_changed(handle) == 0) return true;
+    }
     std::string ignored;
     return install(cd_open_drive(path, &ignored));
   }
@@ -107,6 +114,10 @@ bool CdDrive::open(const std::string& device_or_image, std::string* error) {
       impl_->path.clear();  // nothing is open: eject, close and media_present have nothing to act on
       return false;
     case CdSourceKind::Drive:
+      if (!cd_drive_accessible(device_or_image, error)) {
+        impl_->path.clear();
+        return false;
+      }
       // An empty drive or an open tray is still an open device: media_present() tells.
       impl_->refresh_drive();
       return true;
@@ -125,7 +136,14 @@ bool CdDrive::media_present() {
   return impl_->load_image(&ignored);
 }
 
-bool CdDrive::door_open() const { return impl_->door_open; }
+bool CdDrive::door_open() const {
+  // A tray opened with the drive's own button must show at the next poll.
+  if (!impl_->image && !impl_->path.empty()) {
+    const CdDriveStatus status = cd_drive_status(impl_->path);
+    if (status != CdDriveStatus::Unknown) return status == CdDriveStatus::TrayOpen;
+  }
+  return impl_->door_open;
+}
 
 bool CdDrive::eject(std::string* error) {
   std::string ignored;

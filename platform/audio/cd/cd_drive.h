@@ -50,7 +50,9 @@ class CdDrive {
   bool is_image() const;
   // Re-reads the table of contents; false when no disc is in (or the image is out).
   bool media_present();
-  // As last seen by open, media_present, eject or close_tray.
+  // A drive is asked each time (a tray opened by its own button shows at once;
+  // the track table stays until media_present); a drive that cannot tell and an
+  // image answer as last seen by open, media_present, eject or close_tray.
   bool door_open() const;
   // Real drive: moves the tray. Image: "out" (door open, no media, no tracks)
   // and back in again (the image file is read afresh).

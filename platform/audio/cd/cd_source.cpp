@@ -3,9 +3,12 @@
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 namespace audio {
@@ -82,12 +85,23 @@ CdSourceKind cd_source_kind(const std::string& path) {
   return CdSourceKind::Other;
 }
 
-CdIo_t* cd_open_image(const std::string& path, std::string* error) {
+CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error) {
   cd_quiet_log();
   cd_take_log_message();
-  CdIo_t* handle = cdio_open(path.c_str(), driver_for(path));
+  std::string source = path;
+  const std::string extension = lower_extension(path);
+  if (extension == ".cue") source = stage->prepare_cue(path, error);
+  if (extension == ".toc") source = stage->prepare_toc(path, error);
+  if (source.empty()) return nullptr;
+  CdIo_t* handle = cdio_open(source.c_str(), driver_for(source));
   if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read");
   return handle;
+}
+
+bool cd_drive_accessible(const std::string& path, std::string* error) {
+  if (::access(path.c_str(), R_OK) == 0) return true;
+  *error = "The CD drive \"" + path + "\" can not be opened (" + std::strerror(errno) + ").";
+  return false;
 }
 
 CdIo_t* cd_open_drive(const std::string& path, std::string* error) {

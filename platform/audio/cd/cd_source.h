@@ -3,6 +3,8 @@
 // image, with libcdio's own console messages kept quiet.
 #include <string>
 
+#include "platform/audio/cd/image_stage.h"
+
 typedef struct _CdIo CdIo_t;
 
 namespace audio {
@@ -13,8 +15,13 @@ enum class CdSourceKind { Missing, Drive, Image, Other };
 CdSourceKind cd_source_kind(const std::string& path);
 
 // Opens a disc image by its extension (.cue, .bin, .toc, .nrg); other names go
-// to whichever image driver of libcdio takes them. nullptr with a plain sentence in *error on failure.
-CdIo_t* cd_open_image(const std::string& path, std::string* error);
+// to whichever image driver of libcdio takes them. A CUE or TOC sheet may need a
+// staged copy, kept in *stage, which must outlive the handle. nullptr with a plain
+// sentence in *error on failure.
+CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error);
+// Whether this process may open the drive's device node at all; a sentence in
+// *error when not (a missing disc is no reason: that is the drive's state).
+bool cd_drive_accessible(const std::string& path, std::string* error);
 // Opens a drive's device node; nullptr with a sentence in *error on failure.
 CdIo_t* cd_open_drive(const std::string& path, std::string* error);
 

@@ -1,0 +1,41 @@
+#pragma once
+// Where libcdio's image readers misread a sheet that is fine, they get a staged
+// copy in a private folder that lives as long as the ImageStage:
+// - its CUE reader takes the length of the disc from a BIN named like the sheet
+//   (x.cue → x.bin) whatever the FILE line says, and reads a lower- or
+//   upper-case ".cue" only: such a sheet is staged as "disc.cue" naming
+//   "disc.bin", a link to the real BIN;
+// - its TOC reader looks for the sheet's files relative to the working folder,
+//   not the sheet's: a sheet with relative names is staged with absolute ones.
+#include <string>
+#include <vector>
+
+namespace audio {
+
+class ImageStage {
+ public:
+  ImageStage() = default;
+  ~ImageStage();
+  ImageStage(ImageStage&& other) noexcept;
+  ImageStage& operator=(ImageStage&& other) noexcept;
+  ImageStage(const ImageStage&) = delete;
+  ImageStage& operator=(const ImageStage&) = delete;
+
+  // The path to give libcdio for the sheet `cue`: the sheet itself when libcdio
+  // reads it as it stands, else a staged copy. "" with a sentence in *error when
+  // the sheet names a missing file or several files (one BIN per track, which
+  // libcdio misreads).
+  std::string prepare_cue(const std::string& cue, std::string* error);
+  // The path to give libcdio for the TOC sheet `toc` (never fails for want of a
+  // file: libcdio says which one is missing).
+  std::string prepare_toc(const std::string& toc, std::string* error);
+
+ private:
+  void remove();
+  bool make_folder(const std::string& sheet, std::string* error);
+  bool write(const std::string& name, const std::vector<std::string>& lines, const std::string& sheet,
+             std::string* error);
+  std::string dir_;
+};
+
+}  // namespace audio

@@ -1,0 +1,107 @@
+// CUE sheets whose BIN is not named like the sheet, which libcdio cannot read by itself.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "media/disc_image.h"
+#include "platform/audio/cd/cd_drive.h"
+#include "support/temp_home.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using audio::CdDrive;
+using audio::kCdFramesPerSector;
+
+// Staged copies go to TMPDIR; point it into the test's folder to watch them.
+class ImageStageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* value = std::getenv("TMPDIR")) saved_tmpdir_ = value, had_tmpdir_ = true;
+    fs::create_directory(home_.file("tmp"));
+    setenv("TMPDIR", home_.file("tmp").c_str(), 1);
+    image_ = testmedia::cd_image_of({1.0, 2.0, 1.0});
+    testmedia::write_cd_image(home_.path(), "album", image_);
+  }
+  void TearDown() override {
+    if (had_tmpdir_) setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+    else unsetenv("TMPDIR");
+  }
+  void write(const std::string& name, const std::string& text) {
+    std::ofstream(home_.file(name), std::ios::binary) << text;
+  }
+  std::size_t staged_folders() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(home_.file("tmp")), fs::directory_iterator()));
+  }
+  void expect_album(CdDrive& drive) {
+    ASSERT_EQ(drive.tracks().size(), 3u);
+    EXPECT_EQ(drive.tracks()[2].lba, 375u);
+    EXPECT_EQ(drive.tracks()[2].sectors, 75u) << "the lead-out comes from the real BIN";
+    std::vector<std::int16_t> buffer(2 * 100);
+    ASSERT_EQ(drive.read_frames(std::uint64_t{375} * kCdFramesPerSector + 40000, buffer.data(), 100), 100u);
+    EXPECT_EQ(buffer[2 * 99 + 1], testmedia::cd_image_sample(image_.tracks[2], 40099, 1));
+  }
+
+  TempHome home_;
+  testmedia::CdImage image_;
+  std::string saved_tmpdir_;
+  bool had_tmpdir_ = false;
+};
+
+const char* kAlbumSheet =
+    "FILE \"album.bin\" BINARY\n"
+    "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+    "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n"
+    "  TRACK 03 AUDIO\n    INDEX 01 00:03:00\n";
+
+TEST_F(ImageStageTest, ASheetNamedOtherwiseThanItsBinOpensAndItsStagingGoesWithTheDrive) {
+  write("my album.cue", kAlbumSheet);
+  write("my album.bin", std::string(2352, '\0'));  // a stranger under the name libcdio would guess
+  {
+    CdDrive drive;
+    std::string error;
+    ASSERT_TRUE(drive.open(home_.file("my album.cue"), &error)) << error;
+    expect_album(drive);
+    EXPECT_EQ(staged_folders(), 1u);
+    ASSERT_TRUE(drive.eject(&error));
+    EXPECT_EQ(staged_folders(), 0u) << "an image that is out needs no staging";
+    ASSERT_TRUE(drive.close_tray(&error)) << error;
+    expect_album(drive);
+  }
+  EXPECT_EQ(staged_folders(), 0u);
+}
+
+TEST_F(ImageStageTest, MixedCaseExtensionsWindowsLineEndsAndUnquotedNames) {
+  write("Album.Cue",
+        "REM made elsewhere\r\nFILE album.bin BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+        "  TRACK 02 AUDIO\r\n    INDEX 01 00:01:00\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:03:00\r\n");
+  CdDrive drive;
+  std::string error;
+  ASSERT_TRUE(drive.open(home_.file("Album.Cue"), &error)) << error;
+  expect_album(drive);
+}
+
+TEST_F(ImageStageTest, ASheetNamingAMissingFileSaysWhichFile) {
+  write("lost.cue", "FILE \"Lost Tapes.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+  CdDrive drive;
+  std::string error;
+  EXPECT_FALSE(drive.open(home_.file("lost.cue"), &error));
+  EXPECT_NE(error.find("Lost Tapes.bin"), std::string::npos) << error;
+  EXPECT_EQ(staged_folders(), 0u);
+}
+
+TEST_F(ImageStageTest, ASheetWithOneFilePerTrackIsRefusedPlainly) {
+  write("split.cue",
+        "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+        "FILE \"album.bin\" BINARY\n  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n");
+  CdDrive drive;
+  std::string error;
+  EXPECT_FALSE(drive.open(home_.file("split.cue"), &error));
+  EXPECT_NE(error.find("single BIN"), std::string::npos) << error;
+  EXPECT_FALSE(drive.media_present());
+}
+
+}  // namespace
