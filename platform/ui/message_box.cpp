@@ -1,4 +1,5 @@
 // MessageBoxA over QMessageBox; every box shown is written to the trace.
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -85,5 +86,6 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const char* shown_text = text ? text : "";
   trace_line("box \"" + std::string(shown_caption) + "\" \"" + shown_text + "\"");
   if (auto answer = scripted_box(owner, shown_text, shown_caption, type)) return *answer;
+  if (!QApplication::instance()) return 0;
   return run_box(owner, QString::fromLatin1(shown_text), QString::fromLatin1(shown_caption), type);
 }

@@ -48,8 +48,10 @@ struct Window {
   bool destroying = false;
 
   // Top-level windows only. Every window of a tree draws into the one back
-  // buffer of its top-level window; the widget shows the buffer. Painting
-  // with a scale factor later only changes how the buffer is shown.
+  // buffer of its top-level window, in device-independent pixels; the widget
+  // shows the buffer. On a high-density screen Qt draws it scaled by the
+  // device pixel ratio (integer, nearest neighbour), and mouse positions stay
+  // in buffer pixels: a different scale only changes SurfaceWidget::paintEvent.
   QImage buffer;
   bool painting = false;
   QRegion painted_during_cycle;

@@ -70,6 +70,7 @@ std::shared_ptr<WindowClass> find_class(const char* name) {
     button->name = "BUTTON";
     button->proc = button_proc;
     button->builtin = true;
+    button->cursor = LoadCursorA(nullptr, IDC_ARROW);
     r.classes["BUTTON"] = button;
   }
   auto it = r.classes.find(class_key(name));

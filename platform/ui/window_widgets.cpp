@@ -129,6 +129,10 @@ void SurfaceWidget::start_manual_drag() {
   drag_offset_ = last_press_global_ - window()->pos();
 }
 
+bool SurfaceWidget::focusNextPrevChild(bool) {
+  return false;  // Tab does not walk the buttons of a plain window: it is a key like any other
+}
+
 void SurfaceWidget::keyPressEvent(QKeyEvent* e) { send_key(hwnd_, e, true); }
 void SurfaceWidget::keyReleaseEvent(QKeyEvent* e) { send_key(hwnd_, e, false); }
 

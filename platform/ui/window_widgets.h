@@ -26,6 +26,7 @@ class SurfaceWidget : public QWidget {
   void closeEvent(QCloseEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   bool event(QEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void send_mouse(UINT msg, QMouseEvent* e);

@@ -341,6 +341,21 @@ struct WNDCLASSA {
   LPCSTR lpszClassName;
 };
 
+struct CREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
+
 struct MSG {
   HWND hwnd;
   UINT message;

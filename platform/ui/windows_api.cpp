@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "platform/ui/message_queue.h"
 #include "platform/ui/ui_internal.h"
 #include "platform/ui/window_registry.h"
 #include "platform/ui/window_widgets.h"
@@ -79,9 +80,10 @@ void destroy_tree(HWND hwnd) {
 
 }  // namespace
 
-HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width, int height,
-                     HWND parent_handle, HMENU menu, HINSTANCE, LPVOID param) {
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width,
+                     int height, HWND parent_handle, HMENU menu, HINSTANCE instance, LPVOID param) {
   if (!QApplication::instance() || !class_name || IS_INTRESOURCE(class_name)) return nullptr;
+  dispatcher();  // made on the GUI thread before any other thread posts
   auto cls = find_class(class_name);
   if (!cls) return nullptr;
   Window* parent = find_window(parent_handle);
@@ -130,10 +132,9 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
   place_widget(w);
   apply_class_cursor(w);
 
-  struct {
-    LPVOID lpCreateParams;
-  } create_params{param};
-  if (SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create_params)) == -1) {
+  CREATESTRUCTA create{param,  instance, menu,  parent_handle,       height,     width,
+                       y,      x,         static_cast<LONG>(style), title, class_name, ex_style};
+  if (SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
     DestroyWindow(hwnd);
     return nullptr;
   }

@@ -1,5 +1,7 @@
 // Owner-drawn buttons: the WM_DRAWITEM requests of press, release, drag-off
 // and focus loss, clicks as WM_COMMAND, and their pixels on the parent.
+#include <QTimer>
+
 #include "ui_fixture.h"
 
 namespace {
@@ -146,4 +148,26 @@ TEST_F(ButtonsTest, MovingAndDestroyingButtonsRepaintsTheFaceBehindThem) {
   DestroyWindow(button);
   EXPECT_EQ(ui_test::pixel(main, 310, 70), kFace);
   EXPECT_EQ(GetDlgItem(main, 8001), nullptr);
+}
+
+TEST_F(ButtonsTest, TabIsAKeyForTheFocusedButtonNotAFocusMove) {
+  HWND other = make_button(main, 8002, 200, 50, 40, 20);
+  ui_test::click(button, 5, 5);
+  ASSERT_EQ(GetFocus(), button);
+  QTimer::singleShot(0, [this] {
+    ui_test::key(button, VK_TAB);
+    PostQuitMessage(0);
+  });
+  std::vector<MSG> retrieved;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    retrieved.push_back(msg);
+    DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(GetFocus(), button);
+  EXPECT_NE(GetFocus(), other);
+  ASSERT_EQ(retrieved.size(), 2u);  // down and up, both for the button
+  EXPECT_EQ(retrieved[0].message, WM_KEYDOWN);
+  EXPECT_EQ(retrieved[0].hwnd, button);
+  EXPECT_EQ(retrieved[0].wParam, VK_TAB);
 }

@@ -148,3 +148,39 @@ TEST_F(MessagesTest, KeysPassTheAcceleratorTableInTheProgramsLoop) {
   EXPECT_EQ(HIWORD(commands[0].wp), 1);  // from an accelerator
   EXPECT_TRUE(seen(WM_KEYDOWN).empty());  // consumed by the table
 }
+
+TEST_F(MessagesTest, SendMessageFromAnotherThreadRunsOnTheGuiThread) {
+  HWND hwnd = make_window();
+  std::thread::id handled_on;
+  handler = [&](HWND, UINT m, WPARAM wp, LPARAM, LRESULT& r) {
+    if (m != WM_USER) return false;
+    handled_on = std::this_thread::get_id();
+    r = static_cast<LRESULT>(wp) + 1;
+    return true;
+  };
+  LRESULT result = 0;
+  std::thread sender([&] { result = SendMessageA(hwnd, WM_USER, 41, 0); });
+  ASSERT_TRUE(ui_test::pump_until([&] { return result != 0; }, 2000));
+  sender.join();
+  EXPECT_EQ(result, 42);
+  EXPECT_EQ(handled_on, std::this_thread::get_id());
+}
+
+TEST_F(MessagesTest, InputWaitsForTheProgramsLoopAndKeepsItsOrder) {
+  HWND hwnd = make_window();
+  ShowWindow(hwnd, SW_SHOW);
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  QTimer::singleShot(0, [hwnd] {
+    ui_test::click(hwnd, 20, 30);
+    PostMessageA(hwnd, WM_USER, 1, 0);
+    PostQuitMessage(0);
+  });
+  std::vector<UINT> retrieved;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    retrieved.push_back(msg.message);
+    DispatchMessageA(&msg);
+  }
+  std::vector<UINT> expected{WM_USER, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_USER};
+  EXPECT_EQ(retrieved, expected);
+}
