@@ -117,7 +117,8 @@ class NewRecordingDevice : public WaveDevice {
     if (recorder_.recording()) {
       stop_recording(MCI_NOTIFY_ABORTED);
       transport_.seek(media_end());
-      return 0;
+      // The recording keeps what fitted on the disk; say that the rest was lost.
+      return recorder_.write_failed() ? MCIERR_FILE_WRITE : 0;
     }
     return Device::stop();
   }
