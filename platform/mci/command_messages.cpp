@@ -24,7 +24,15 @@ struct OpenEntry {
 
 std::recursive_mutex g_mutex;
 std::map<MCIDEVICEID, OpenEntry> g_devices;
-MCIDEVICEID g_next_id = 1;
+
+// The smallest free identifier: notifications carry only its low 16 bits, so
+// identifiers are reused rather than counted up past 0xFFFF over a long session
+// of playlist items, each opened and closed.
+MCIDEVICEID free_id() {
+  MCIDEVICEID id = 1;
+  while (g_devices.count(id) != 0) ++id;
+  return id < kAllDevices ? id : 0;
+}
 
 HWND notify_window(DWORD_PTR flags, DWORD_PTR params) {
   if (!(flags & MCI_NOTIFY) || params == 0) return nullptr;
@@ -61,14 +69,14 @@ MCIERROR open_device(DWORD_PTR flags, DWORD_PTR params) {
   }
 
   OpenRequest request;
-  request.id = g_next_id;
+  request.id = free_id();
+  if (request.id == 0) return MCIERR_OUT_OF_MEMORY;
   request.type = driver->type;
   request.element = element;
   // The engine comes up with the first device; later starts do nothing.
   audio::start();
   std::unique_ptr<Device> device;
   if (MCIERROR err = driver->open(request, &device)) return err;
-  ++g_next_id;
   open->wDeviceID = request.id;
   g_devices[request.id] = OpenEntry{name, driver->type, std::move(device)};
   return 0;

@@ -17,6 +17,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_UNRECOGNIZED_COMMAND, "The command is not recognized by MCI."},
     {MCIERR_HARDWARE, "The media device reported a problem. Check that it works."},
     {MCIERR_INVALID_DEVICE_NAME, "The specified device is not open or is not recognized by MCI."},
+    {MCIERR_OUT_OF_MEMORY, "Too many devices are open. Close some and try again."},
     {MCIERR_DEVICE_OPEN, "The device name is already open in this application. Use a unique alias."},
     {MCIERR_CANNOT_LOAD_DRIVER, "The device type is not known. Use waveaudio, sequencer or cdaudio."},
     {MCIERR_MISSING_COMMAND_STRING, "No command was given."},

@@ -173,6 +173,21 @@ TEST_F(MciStrings, NewRecordingAliasesAreUniqueAndCaseBlind) {
   EXPECT_EQ(mciGetDeviceIDA("tape2"), 0u);
 }
 
+TEST_F(MciStrings, DeviceIdsAreReusedSoNotificationsCanCarryThem) {
+  ASSERT_EQ(mci_error("open new type waveaudio alias a"), 0u);
+  ASSERT_EQ(mci_error("open new type waveaudio alias b"), 0u);
+  const MCIDEVICEID a = mciGetDeviceIDA("a");
+  ASSERT_EQ(mci_error("close a"), 0u);
+  ASSERT_EQ(mci_error("open new type waveaudio alias c"), 0u);
+  EXPECT_EQ(mciGetDeviceIDA("c"), a);
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_EQ(mci_error("open new type waveaudio alias d"), 0u);
+    ASSERT_EQ(mci_error("close d"), 0u);
+  }
+  ASSERT_EQ(mci_error("open new type waveaudio alias d"), 0u);
+  EXPECT_LT(mciGetDeviceIDA("d"), 4u);
+}
+
 TEST_F(MciStrings, RepliesThatDoNotFitAreRefusedNotCut) {
   ASSERT_EQ(mci_error("open new type waveaudio alias tape2"), 0u);
   char reply[4] = "xyz";
