@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "mci_fixture.h"
 #include "media/disc_image.h"
+#include "platform/audio/engine.h"
 #include "platform/mci/cd_text.h"
 
 namespace {
@@ -97,6 +99,36 @@ TEST_F(CdAudio, CommandMessagesPlayAndSeek) {
   MCI_GENERIC_PARMS generic{reinterpret_cast<DWORD_PTR>(mcitest::test_window())};
   ASSERT_EQ(mciSendCommandA(id_, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic)), 0u);
   ASSERT_EQ(take_notices().size(), 1u);
+}
+
+// Frequency of the left channel between its first and last rising zero
+// crossings (the output around the play may hold silence).
+double tone_of(const std::vector<float>& left) {
+  std::size_t first = 0, last = 0;
+  int cycles = -1;
+  for (std::size_t i = 1; i < left.size(); ++i) {
+    if (!(left[i - 1] < 0 && left[i] >= 0)) continue;
+    if (cycles < 0) first = i;
+    last = i;
+    ++cycles;
+  }
+  return last > first ? cycles * 44100.0 / static_cast<double>(last - first) : 0.0;
+}
+
+TEST_F(CdAudio, EachTrackSoundsAsItIsWritten) {
+  set_format(MCI_FORMAT_TMSF);
+  for (int track : {1, 3}) {
+    std::vector<float> left;
+    audio::set_output_tap([&left](const float* stereo, std::size_t frames) {
+      for (std::size_t i = 0; i < frames; ++i) left.push_back(stereo[2 * i]);
+    });
+    ASSERT_EQ(mci_error("play cdaudio from " + std::to_string(track) + ":0:1 to " + std::to_string(track) + ":0:2"),
+              0u);
+    mcitest::run_to_idle();
+    audio::set_output_tap(nullptr);
+    ASSERT_GT(left.size(), 40000u);
+    EXPECT_NEAR(tone_of(left), testmedia::cd_image_frequency(static_cast<std::size_t>(track - 1)), 3.0) << track;
+  }
 }
 
 TEST_F(CdAudio, OneDeviceInstance) {
