@@ -1,0 +1,48 @@
+// Default handling of the messages the program passes on.
+#include <QWindow>
+
+#include "platform/ui/ui_internal.h"
+#include "platform/ui/window_widgets.h"
+
+using namespace ui_detail;
+
+namespace {
+
+LRESULT move_by_caption(HWND hwnd) {
+  Window* top = top_level_of(find_window(hwnd));
+  if (!top || !top->widget) return 0;
+  QWindow* handle = top->widget->windowHandle();
+  // Without a window manager there is no system move: follow the pointer ourselves.
+  if (!handle || !handle->startSystemMove()) static_cast<SurfaceWidget*>(top->widget.data())->start_manual_drag();
+  return 0;
+}
+
+LRESULT close_root(HWND hwnd) {
+  Window* top = top_level_of(find_window(hwnd));
+  if (top) SendMessageA(top->handle, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+LRESULT copy_text(HWND hwnd, WPARAM size, LPARAM buffer) {
+  return GetWindowTextA(hwnd, reinterpret_cast<LPSTR>(buffer), static_cast<int>(size));
+}
+
+}  // namespace
+
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCLBUTTONDOWN:
+      return wp == static_cast<WPARAM>(HTCAPTION) ? move_by_caption(hwnd) : 0;
+    case WM_SYSKEYDOWN:
+      return wp == VK_F4 ? close_root(hwnd) : 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_SETTEXT:
+      return SetWindowTextA(hwnd, reinterpret_cast<LPCSTR>(lp));
+    case WM_GETTEXT:
+      return copy_text(hwnd, wp, lp);
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Driving the window layer from tests: scripted answers for message boxes
+// and popup menus (each one shown is recorded), synthetic input at client
+// points, running the event loop for a while, and reading back pixels.
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "platform/ui/windows.h"
+
+namespace ui_test {
+
+struct ShownBox {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+  int answer;
+};
+
+struct ShownMenuItem {
+  UINT id;
+  std::string text;
+  bool checked;
+  bool grayed;
+  bool separator;
+  bool popup;
+};
+
+struct ShownMenu {
+  HWND owner;
+  int x;
+  int y;
+  UINT flags;
+  std::vector<ShownMenuItem> items;
+  UINT chosen;  // 0 when dismissed
+};
+
+// From the first call on, message boxes and popup menus no longer wait for a
+// user: each takes the next scripted answer. A box with no answer left
+// returns its first button (IDOK, IDYES, IDABORT, IDRETRY); a menu with no
+// choice left is dismissed. reset() ends scripting and clears the records.
+void answer_box(int answer);
+void choose_menu_item(UINT id);  // 0 dismisses the menu
+void script_ui();                // scripting on without queuing anything
+void reset();
+
+const std::vector<ShownBox>& boxes();
+const std::vector<ShownMenu>& menus();
+
+// Input at a client point of a window or child window, delivered as the
+// platform would deliver it (through Qt's event dispatch).
+void press(HWND hwnd, int x, int y);
+void move(HWND hwnd, int x, int y);  // with the left button held if pressed
+void release(HWND hwnd, int x, int y);
+void click(HWND hwnd, int x, int y);
+void double_click(HWND hwnd, int x, int y);
+void key(HWND hwnd, WPARAM vk, bool alt = false, bool ctrl = false);  // press and release
+// Moves the keyboard focus away from every window of the program.
+void clear_focus();
+
+// Runs the event loop for ms milliseconds (timers, posted messages, paints).
+void pump(int ms);
+// Runs the event loop until pred() holds or ms have passed; returns pred().
+template <typename Pred>
+bool pump_until(Pred pred, int ms);
+bool pump_step(int max_ms);  // one wait for events of at most max_ms
+
+// A pixel of a window's client area as drawn so far (owed paints done first).
+COLORREF pixel(HWND hwnd, int x, int y);
+QImage client_image(HWND hwnd);
+
+template <typename Pred>
+bool pump_until(Pred pred, int ms) {
+  for (int waited = 0; !pred() && waited < ms; waited += 5) pump_step(5);
+  return pred();
+}
+
+}  // namespace ui_test
