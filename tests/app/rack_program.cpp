@@ -11,12 +11,25 @@
 
 namespace {
 
+constexpr UINT_PTR kScriptTimer = 0x5C;
+std::function<void()> pending_script;
+
+// The script runs as a timer procedure, like the program's own code, so the
+// loops it pumps dispatch messages the way a modal loop does.
+void CALLBACK run_script(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  std::function<void()> script = std::move(pending_script);
+  script();
+}
+
 void when_ready(const std::function<void()>& script) {
   QTimer::singleShot(0, [script] {
-    if (main_window == nullptr || !IsWindow(main_window))
+    if (main_window == nullptr || !IsWindow(main_window)) {
       when_ready(script);
-    else
-      script();
+      return;
+    }
+    pending_script = script;
+    SetTimer(main_window, kScriptTimer, 0, run_script);
   });
 }
 
