@@ -19,6 +19,13 @@ struct RackPaint : testing::Test {
   void TearDown() override { ui_test::reset(); }
 };
 
+// A button's face as the skin has it, in the window's pixel format.
+QImage skin_face(const char* name, int width, int height) {
+  return QImage(QString(":/skin/%1.png").arg(name)).copy(0, 0, width, height).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage shown(HWND button) { return ui_test::client_image(button).convertToFormat(QImage::Format_RGB32); }
+
 COLORREF skin_pixel(const char* name, int x, int y) {
   const QImage image(QString(":/skin/%1.png").arg(name));
   const QRgb p = image.pixel(x, y);
@@ -28,27 +35,28 @@ COLORREF skin_pixel(const char* name, int x, int y) {
 }  // namespace
 
 TEST_F(RackPaint, FacesAndButtonFacesAreWhereTheLayoutPutsThem) {
-  COLORREF mixer = 0, cd = 0, wave = 0, play_up = 0, play_down = 0, play_released = 0;
+  COLORREF mixer = 0, cd = 0, wave = 0;
+  QImage play_up, play_down, play_released;
   run_rack([&] {
     ui_test::pump(50);
     mixer = ui_test::pixel(main_window, 200, 5);
     wave = ui_test::pixel(main_window, 20, wave_top + 60);
     cd = ui_test::pixel(main_window, 150, cd_top + 50);
     HWND play = GetDlgItem(main_window, 8001);
-    play_up = ui_test::pixel(play, 25, 13);
+    play_up = shown(play);
     ui_test::press(play, 25, 13);
     ui_test::pump(20);
-    play_down = ui_test::pixel(play, 25, 13);
+    play_down = shown(play);
     ui_test::release(play, 25, 13);
     ui_test::pump(20);
-    play_released = ui_test::pixel(play, 25, 13);
+    play_released = shown(play);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(mixer, skin_pixel("MIXERBMP", 200, 5));
   EXPECT_EQ(wave, skin_pixel("WAVEBMP", 20, 60));
   EXPECT_EQ(cd, skin_pixel("CDPLYBMP", 150, 50));
-  EXPECT_EQ(play_up, skin_pixel("102", 25, 13));
-  EXPECT_EQ(play_down, skin_pixel("103", 25, 13));
+  EXPECT_EQ(play_up, skin_face("102", 51, 27));
+  EXPECT_EQ(play_down, skin_face("103", 51, 27));
   EXPECT_NE(play_up, play_down);
   EXPECT_EQ(play_released, play_up);
 }
