@@ -185,3 +185,23 @@ TEST_F(WindowsTest, MinimiseAndShow) {
   ShowWindow(hwnd, SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(hwnd));
 }
+
+TEST_F(WindowsTest, ClosingTheWindowFromOutsideAsksTheProcedure) {
+  HWND hwnd = make_window();
+  SetWindowTextA(hwnd, "Closable");
+  ShowWindow(hwnd, SW_SHOW);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->windowTitle() == "Closable") w->close();
+  EXPECT_EQ(seen(WM_CLOSE).size(), 1u);
+  EXPECT_FALSE(IsWindow(hwnd));  // DefWindowProcA destroyed it
+}
+
+TEST_F(WindowsTest, SettingTheFocusOnTheWindowSendsWmSetFocus) {
+  HWND hwnd = make_window();
+  ShowWindow(hwnd, SW_SHOW);
+  ui_test::pump(10);
+  log.clear();
+  SetFocus(hwnd);
+  EXPECT_EQ(GetFocus(), hwnd);
+  EXPECT_GE(seen(WM_SETFOCUS).size(), 1u);
+}
