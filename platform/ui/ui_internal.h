@@ -82,7 +82,9 @@ void discard_queued_for(HWND hwnd);
 
 // Painting.
 void mark_dirty(Window* top, const QRect& client_rect);  // buffer changed: show it
-void paint_pending(Window* top);                          // owed WM_PAINT/WM_DRAWITEM now
+// Sends the owed WM_PAINT/WM_DRAWITEM now. Pixels drawn meanwhile outside
+// `being_shown` (widget coordinates) are scheduled for showing.
+void paint_pending(Window* top, const QRegion& being_shown = QRegion());
 void invalidate(Window* w, const QRect& client_rect);
 void forget_pending_paint(HWND hwnd);
 

@@ -57,7 +57,7 @@ void SurfaceWidget::paintEvent(QPaintEvent* e) {
   if (!top_level_) return;
   Window* w = find_window(hwnd_);
   if (!w) return;
-  paint_pending(w);
+  paint_pending(w, e->region());
   QPainter p(this);
   if (w->border) {
     p.setPen(Qt::black);

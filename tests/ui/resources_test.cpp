@@ -1,7 +1,12 @@
 // Resource tables (menus, strings, accelerators, cursors, bitmap folders),
 // scripted message boxes and menus, and the trace file.
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -175,4 +180,39 @@ TEST_F(ResourcesTest, CursorsAndAccelerators) {
   HWND hwnd = make_window();
   MSG plain{hwnd, WM_KEYDOWN, '1', 0, 0, {0, 0}};
   EXPECT_EQ(TranslateAcceleratorA(hwnd, accel, &plain), 0);  // needs Ctrl
+}
+
+TEST_F(ResourcesTest, ARealPopupMenuIsRightAlignedAndReportsTheClickedItem) {
+  HWND hwnd = make_window();
+  ShowWindow(hwnd, SW_SHOW);
+  HMENU menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(186));
+  HMENU tape1 = GetSubMenu(menu, 0);
+  CheckMenuItem(tape1, 110, MF_BYCOMMAND | MF_CHECKED);
+  QRect shown_at;
+  bool checked = false;
+  QTimer::singleShot(50, [&] {
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return;
+    shown_at = popup->geometry();
+    for (QAction* a : popup->actions()) {
+      if (a->data().toUInt() == 110) checked = a->isChecked();
+      if (a->data().toUInt() != 108) continue;
+      QPoint c = popup->actionGeometry(a).center();
+      QMouseEvent press(QEvent::MouseButtonPress, c, popup->mapToGlobal(c), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(popup, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, c, popup->mapToGlobal(c), Qt::LeftButton, Qt::NoButton,
+                          Qt::NoModifier);
+      QApplication::sendEvent(popup, &release);
+    }
+  });
+  EXPECT_TRUE(TrackPopupMenu(tape1, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, 400, 300, 0, hwnd, nullptr));
+  ui_test::pump(10);
+  auto commands = seen(WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wp, 108u);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(shown_at.right() + 1, 400);
+  EXPECT_EQ(shown_at.top(), 300);
+  DestroyMenu(menu);
 }
