@@ -1,5 +1,6 @@
 // The resource script as constant tables.
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 
 #include "platform/ui/resources.h"
@@ -88,4 +89,7 @@ void InstallResources() {
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);
+  std::error_code error;
+  auto beside = std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "skin";
+  if (!error && std::filesystem::is_directory(beside, error)) ui_resources::add_bitmap_folder(beside.string());
 }
