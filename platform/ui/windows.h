@@ -47,6 +47,11 @@ constexpr UINT WM_USER = 0x0400;
 
 constexpr LRESULT HTCAPTION = 2;
 
+// WM_SYSCOMMAND
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_RESTORE = 0xF120;
+
 // Mouse key state in wParam of mouse messages.
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;

@@ -51,6 +51,7 @@ TEST_F(ResourcesTest, TheTraceFileGetsOneLinePerBoxAndWholeLinesFromThreads) {
   setenv("QUORVIN_TRACE", path.c_str(), 1);
   ui_test::script_ui();
   MessageBoxA(nullptr, "Audio CD not ready or not present.", "MCI Error", MB_OK);
+  MessageBoxA(nullptr, "two\nlines", nullptr, MB_OK);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t)
     threads.emplace_back([t] {
@@ -60,9 +61,10 @@ TEST_F(ResourcesTest, TheTraceFileGetsOneLinePerBoxAndWholeLinesFromThreads) {
   unsetenv("QUORVIN_TRACE");
   MessageBoxA(nullptr, "not traced", "X", MB_OK);
   auto lines = read_lines(path);
-  ASSERT_EQ(lines.size(), 401u);
+  ASSERT_EQ(lines.size(), 402u);
   EXPECT_EQ(lines[0], "box \"MCI Error\" \"Audio CD not ready or not present.\"");
-  for (size_t i = 1; i < lines.size(); ++i) ASSERT_EQ(lines[i].rfind("mci \"status cdaudio mode\" ", 0), 0u);
+  EXPECT_EQ(lines[1], "box \"Error\" \"two\\nlines\"");
+  for (size_t i = 2; i < lines.size(); ++i) ASSERT_EQ(lines[i].rfind("mci \"status cdaudio mode\" ", 0), 0u);
 }
 
 TEST_F(ResourcesTest, PopupMenusShowCheckMarksAndPostTheChosenCommand) {

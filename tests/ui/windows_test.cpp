@@ -56,6 +56,8 @@ TEST_F(WindowsTest, AltF4ClosesThroughWmCloseAndAltSpaceDoesNothing) {
 
   ui_test::key(hwnd, VK_F4, true);
   EXPECT_EQ(seen(WM_SYSKEYDOWN).back().wp, 115u);
+  ASSERT_EQ(seen(WM_SYSCOMMAND).size(), 1u);
+  EXPECT_EQ(seen(WM_SYSCOMMAND)[0].wp, SC_CLOSE);
   EXPECT_EQ(seen(WM_CLOSE).size(), 1u);
   EXPECT_EQ(seen(WM_DESTROY).size(), 1u);
   EXPECT_FALSE(IsWindow(hwnd));
