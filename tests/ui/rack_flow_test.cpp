@@ -21,6 +21,7 @@ struct Rack {
   int ticks = 0;
   std::vector<WPARAM> commands;
   bool destroyed = false;
+  BOOL unregistered_in_destroy = TRUE;
 };
 Rack rack;
 
@@ -70,7 +71,8 @@ LRESULT CALLBACK rack_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       DeleteObject(rack.font);
       DestroyCursor(rack.hand);
       rack.destroyed = true;
-      UnregisterClassA("Quorvin", GetModuleHandleA(nullptr));
+      // As in Win32, this fails: the window still exists while it hears WM_DESTROY.
+      rack.unregistered_in_destroy = UnregisterClassA("Quorvin", GetModuleHandleA(nullptr));
       PostQuitMessage(0);
       return 0;
     default:
@@ -139,6 +141,8 @@ TEST_F(RackFlowTest, ARackStartsRunsAndClosesWithAltF4) {
 
   EXPECT_TRUE(rack.destroyed);
   EXPECT_FALSE(IsWindow(rack.main));
+  EXPECT_FALSE(rack.unregistered_in_destroy);
+  EXPECT_TRUE(UnregisterClassA("Quorvin", nullptr));
   EXPECT_GE(ticks_before_close, 3);
   EXPECT_EQ(over_hit_area, Qt::PointingHandCursor);
   EXPECT_EQ(off_hit_area, Qt::ArrowCursor);
