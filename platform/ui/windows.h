@@ -3,6 +3,8 @@
 // windows and owner-drawn buttons, messages and the message loop, timers,
 // cursors, menus, accelerators, message boxes and GDI drawing onto each
 // window's back buffer. Names, signatures and constant values are Win32's.
+#include <cstddef>
+
 #include "platform/wintypes.h"
 
 // ---------------------------------------------------------------- callbacks
@@ -466,6 +468,21 @@ using WinMainFunc = int(WINAPI*)(HINSTANCE, HINSTANCE, LPSTR, int);
 int RunWinMain(int argc, char** argv, WinMainFunc entry);
 HINSTANCE GetModuleHandleA(LPCSTR lpModuleName);
 DWORD GetTickCount();
+
+// ---------------------------------------------------------------- global memory
+// Movable blocks as the program uses them for growable text buffers: the
+// handle stays valid across GlobalReAlloc; GlobalLock gives the bytes.
+constexpr UINT GMEM_FIXED = 0x0000;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
+HGLOBAL GlobalAlloc(UINT uFlags, std::size_t dwBytes);
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, std::size_t dwBytes, UINT uFlags);
+LPVOID GlobalLock(HGLOBAL hMem);
+BOOL GlobalUnlock(HGLOBAL hMem);
+std::size_t GlobalSize(HGLOBAL hMem);
+HGLOBAL GlobalFree(HGLOBAL hMem);
 
 // ---------------------------------------------------------------- windows
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass);

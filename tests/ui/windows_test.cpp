@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstring>
 
 #include "ui_fixture.h"
 
@@ -206,4 +207,22 @@ TEST_F(WindowsTest, SettingTheFocusOnTheWindowSendsWmSetFocus) {
   SetFocus(hwnd);
   EXPECT_EQ(GetFocus(), hwnd);
   EXPECT_GE(seen(WM_SETFOCUS).size(), 1u);
+}
+
+TEST(GlobalMemory, MovableBlocksGrowKeepTheirBytesAndRefuseToMoveWhileLocked) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 4);
+  ASSERT_NE(h, nullptr);
+  auto* p = static_cast<char*>(GlobalLock(h));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p[3], 0);
+  std::memcpy(p, "abc", 4);
+  EXPECT_EQ(GlobalReAlloc(h, 64, GMEM_MOVEABLE), nullptr);  // locked
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalReAlloc(h, 64, GMEM_MOVEABLE), h);
+  EXPECT_EQ(GlobalSize(h), 64u);
+  EXPECT_STREQ(static_cast<char*>(GlobalLock(h)), "abc");
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalFree(h), nullptr);
+  EXPECT_EQ(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalFree(h), h);
 }
