@@ -1,5 +1,6 @@
 // GlobalAlloc and friends over heap blocks that a handle refers to.
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
