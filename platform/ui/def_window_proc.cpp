@@ -40,9 +40,6 @@ LRESULT system_command(HWND hwnd, WPARAM command) {
   return 0;
 }
 
-LRESULT copy_text(HWND hwnd, WPARAM size, LPARAM buffer) {
-  return GetWindowTextA(hwnd, reinterpret_cast<LPSTR>(buffer), static_cast<int>(size));
-}
 
 }  // namespace
 
@@ -58,9 +55,9 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       DestroyWindow(hwnd);
       return 0;
     case WM_SETTEXT:
-      return SetWindowTextA(hwnd, reinterpret_cast<LPCSTR>(lp));
+      return store_text(hwnd, reinterpret_cast<LPCSTR>(lp));
     case WM_GETTEXT:
-      return copy_text(hwnd, wp, lp);
+      return copy_text(hwnd, reinterpret_cast<LPSTR>(lp), static_cast<int>(wp));
     default:
       return 0;
   }

@@ -20,6 +20,7 @@ struct Script {
   bool active = false;
   std::deque<int> box_answers;
   std::deque<UINT> menu_choices;
+  std::deque<std::function<void(HWND)>> dialog_scripts;
   std::vector<ui_test::ShownBox> boxes;
   std::vector<ui_test::ShownMenu> menus;
   QPointer<QWidget> grabber;  // widget that received the press, as Qt's implicit grab
@@ -84,9 +85,21 @@ std::optional<UINT> scripted_menu(ui_test::ShownMenu shown) {
   return shown.chosen;
 }
 
+std::optional<std::function<void(HWND)>> scripted_dialog(HWND) {
+  auto& s = script();
+  if (s.dialog_scripts.empty()) return std::nullopt;
+  auto next = std::move(s.dialog_scripts.front());
+  s.dialog_scripts.pop_front();
+  return next;
+}
+
 }  // namespace ui_detail
 
 namespace ui_test {
+
+void on_dialog(std::function<void(HWND)> script_for_dialog) {
+  script().dialog_scripts.push_back(std::move(script_for_dialog));
+}
 
 void script_ui() { script().active = true; }
 

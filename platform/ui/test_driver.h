@@ -3,6 +3,7 @@
 // and popup menus (each one shown is recorded), synthetic input at client
 // points, running the event loop for a while, and reading back pixels.
 #include <QImage>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ struct ShownMenu {
 void answer_box(int answer);
 void choose_menu_item(UINT id);  // 0 dismisses the menu
 void script_ui();                // scripting on without queuing anything
+// The next dialog shown runs `script` with its handle from inside its modal
+// loop (for instance: fill controls, then EndDialog or a click on OK).
+void on_dialog(std::function<void(HWND)> script);
 void reset();
 
 const std::vector<ShownBox>& boxes();

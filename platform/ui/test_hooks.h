@@ -1,5 +1,6 @@
 #pragma once
 // Where message boxes and menus ask the test driver for a scripted answer.
+#include <functional>
 #include <optional>
 
 #include "platform/ui/test_driver.h"
@@ -7,4 +8,6 @@
 namespace ui_detail {
 std::optional<int> scripted_box(HWND owner, const char* text, const char* caption, UINT type);
 std::optional<UINT> scripted_menu(ui_test::ShownMenu shown);
+// The script for a dialog that has just been made, run from inside its modal loop.
+std::optional<std::function<void(HWND)>> scripted_dialog(HWND dialog);
 }  // namespace ui_detail

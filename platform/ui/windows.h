@@ -543,6 +543,69 @@ DWORD SetClassLongA(HWND hWnd, int nIndex, LONG dwNewLong);
 ULONG_PTR SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 ULONG_PTR GetClassLongPtrA(HWND hWnd, int nIndex);
 
+// ---------------------------------------------------------------- dialogs and their controls
+// Dialogs come from templates in the resource tables (pixel geometry). Their
+// controls are the platform's own: BUTTON (push, default push, check box,
+// radio button, group box), EDIT (one line), STATIC and LISTBOX.
+using DLGPROC = std::intptr_t(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using INT_PTR = std::intptr_t;
+
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+constexpr DWORD BS_CHECKBOX = 0x0002;
+constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_RADIOBUTTON = 0x0004;
+constexpr DWORD BS_GROUPBOX = 0x0007;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr WPARAM BST_UNCHECKED = 0;
+constexpr WPARAM BST_CHECKED = 1;
+
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr WORD EN_CHANGE = 0x0300;
+
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETSEL = 0x0185;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_GETSELCOUNT = 0x0190;
+constexpr UINT LB_GETSELITEMS = 0x0191;
+constexpr UINT LB_SETCARETINDEX = 0x019E;
+constexpr UINT LB_GETCARETINDEX = 0x019F;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr LRESULT LB_ERR = -1;
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam);
+inline INT_PTR DialogBoxA(HINSTANCE inst, LPCSTR name, HWND parent, DLGPROC proc) {
+  return DialogBoxParamA(inst, name, parent, proc, 0);
+}
+BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
+BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
+UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
+BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+
 // ---------------------------------------------------------------- message boxes
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
