@@ -23,6 +23,8 @@ struct Script {
   std::deque<std::function<void(HWND)>> dialog_scripts;
   std::vector<ui_test::ShownBox> boxes;
   std::vector<ui_test::ShownMenu> menus;
+  std::deque<std::string> file_answers;
+  std::vector<ui_test::ShownFileDialog> file_dialogs;
   QPointer<QWidget> grabber;  // widget that received the press, as Qt's implicit grab
   Qt::MouseButtons buttons;
 };
@@ -85,6 +87,16 @@ std::optional<UINT> scripted_menu(ui_test::ShownMenu shown) {
   return shown.chosen;
 }
 
+std::optional<std::string> scripted_file(const ui_test::ShownFileDialog& shown) {
+  auto& s = script();
+  if (!s.active) return std::nullopt;
+  s.file_dialogs.push_back(shown);
+  if (s.file_answers.empty()) return std::string();
+  std::string answer = s.file_answers.front();
+  s.file_answers.pop_front();
+  return answer;
+}
+
 std::optional<std::function<void(HWND)>> scripted_dialog(HWND) {
   auto& s = script();
   if (s.dialog_scripts.empty()) return std::nullopt;
@@ -107,6 +119,13 @@ void answer_box(int answer) {
   script_ui();
   script().box_answers.push_back(answer);
 }
+
+void answer_file_dialog(const std::string& path) {
+  script_ui();
+  script().file_answers.push_back(path);
+}
+
+const std::vector<ShownFileDialog>& file_dialogs() { return script().file_dialogs; }
 
 void choose_menu_item(UINT id) {
   script_ui();

@@ -606,6 +606,53 @@ BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
 UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
 BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
 
+// ---------------------------------------------------------------- common file dialogs
+// The platform's Open and Save dialogs. Paths are this system's own ('/').
+// Custom templates and hook procedures are not supported: such a request
+// fails and CommDlgExtendedError() reports CDERR_INITIALIZATION.
+using LPOFNHOOKPROC = UINT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+
+struct OPENFILENAMEA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCSTR lpstrFilter;
+  LPSTR lpstrCustomFilter;
+  DWORD nMaxCustFilter;
+  DWORD nFilterIndex;
+  LPSTR lpstrFile;
+  DWORD nMaxFile;
+  LPSTR lpstrFileTitle;
+  DWORD nMaxFileTitle;
+  LPCSTR lpstrInitialDir;
+  LPCSTR lpstrTitle;
+  DWORD Flags;
+  WORD nFileOffset;
+  WORD nFileExtension;
+  LPCSTR lpstrDefExt;
+  LPARAM lCustData;
+  LPOFNHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+};
+using LPOPENFILENAMEA = OPENFILENAMEA*;
+
+constexpr DWORD OFN_READONLY = 0x00000001;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
+constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
+constexpr DWORD OFN_ENABLEHOOK = 0x00000020;
+constexpr DWORD OFN_ENABLETEMPLATE = 0x00000040;
+constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+constexpr DWORD OFN_EXPLORER = 0x00080000;
+constexpr DWORD CDERR_INITIALIZATION = 0x0002;
+constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
+BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
+DWORD CommDlgExtendedError();
+
 // ---------------------------------------------------------------- message boxes
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
