@@ -235,6 +235,10 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
 
 HWND SetFocus(HWND hwnd) {
   HWND previous = GetFocus();
+  if (!hwnd) {  // no window has the keyboard then
+    if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
+    return previous;
+  }
   Window* w = find_window(hwnd);
   if (!w || !w->widget) return nullptr;
   if (w->kind == WindowKind::TopLevel) {
