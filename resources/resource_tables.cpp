@@ -64,8 +64,10 @@ constexpr ui_resources::AcceleratorResource kAcceleratorTables[] = {
     {ID_ACCELERATORS, kAccelerators, std::size(kAccelerators)},
 };
 
+// The skin art's hand points with the tip of its index finger, at (11, 2);
+// without the art the platform's own pointing hand stands in.
 constexpr ui_resources::CursorResource kCursors[] = {
-    {ID_HAND_CURSOR, "pointing-hand", 0, 0},
+    {ID_HAND_CURSOR, ":/skin/275.png|pointing-hand", 11, 2},
 };
 
 constexpr ui_resources::CursorResource kIcons[] = {

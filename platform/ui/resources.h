@@ -50,9 +50,10 @@ struct AcceleratorResource {
   std::size_t count;
 };
 
-// A cursor or icon: an image (a resource path such as ":/cursors/hand.png")
+// A cursor or icon: an image (a resource path such as ":/skin/275.png")
 // with its hot spot, or one of the platform's shapes by name ("arrow",
-// "pointing-hand", "cross", "ibeam", "wait").
+// "pointing-hand", "cross", "ibeam", "wait"); "a|b" takes the first of the
+// alternatives that exists.
 struct CursorResource {
   ResourceId id;
   const char* source;

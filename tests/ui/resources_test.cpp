@@ -218,3 +218,25 @@ TEST_F(ResourcesTest, ARealPopupMenuIsRightAlignedAndReportsTheClickedItem) {
   EXPECT_EQ(shown_at.top(), 300);
   DestroyMenu(menu);
 }
+
+TEST_F(ResourcesTest, ACursorTakesTheFirstSourceThatExists) {
+  static constexpr ui_resources::CursorResource kCursors[] = {
+      {1, ":/nowhere/none.png|cross", 0, 0},
+      {2, ":/nowhere/none.png", 0, 0},
+  };
+  ui_resources::ResourceTables saved = ui_resources::installed();
+  ui_resources::ResourceTables t = saved;
+  t.cursors = kCursors;
+  t.cursor_count = std::size(kCursors);
+  ui_resources::install(t);
+  HWND hwnd = make_window();
+  HCURSOR cross = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2)), nullptr);
+  ui_resources::install(saved);
+  ASSERT_NE(cross, nullptr);
+  SetClassLongPtrA(hwnd, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cross));
+  bool found = false;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->windowTitle() == "Test" && w->cursor().shape() == Qt::CrossCursor) found = true;
+  EXPECT_TRUE(found);
+}
