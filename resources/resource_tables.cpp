@@ -1,5 +1,6 @@
 // The resource script as constant tables.
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 
 #include "platform/ui/resources.h"
@@ -63,8 +64,10 @@ constexpr ui_resources::AcceleratorResource kAcceleratorTables[] = {
     {ID_ACCELERATORS, kAccelerators, std::size(kAccelerators)},
 };
 
+// The skin art's hand points with the tip of its index finger, at (11, 2);
+// without the art the platform's own pointing hand stands in.
 constexpr ui_resources::CursorResource kCursors[] = {
-    {ID_HAND_CURSOR, "pointing-hand", 0, 0},
+    {ID_HAND_CURSOR, ":/skin/275.png|pointing-hand", 11, 2},
 };
 
 constexpr ui_resources::CursorResource kIcons[] = {
@@ -88,4 +91,7 @@ void InstallResources() {
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);
+  std::error_code error;
+  auto beside = std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "skin";
+  if (!error && std::filesystem::is_directory(beside, error)) ui_resources::add_bitmap_folder(beside.string());
 }

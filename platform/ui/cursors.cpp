@@ -59,13 +59,15 @@ HCURSOR stock_cursor(WORD system_id) {
   return nullptr;
 }
 
+// The first alternative of "a|b|..." that exists: an image or a shape name.
 std::optional<CursorRecord> from_source(const ui_resources::CursorResource& res, bool icon) {
-  QString source = QString::fromLatin1(res.source);
-  for (const auto& row : kShapes)
-    if (source == row.name) return CursorRecord{QCursor(row.shape), {}, icon, false};
-  QPixmap pixmap(source);
-  if (pixmap.isNull()) return std::nullopt;
-  return CursorRecord{QCursor(pixmap, res.hot_x, res.hot_y), QIcon(pixmap), icon, false};
+  for (const QString& source : QString::fromLatin1(res.source).split('|')) {
+    for (const auto& row : kShapes)
+      if (source == row.name) return CursorRecord{QCursor(row.shape), {}, icon, false};
+    QPixmap pixmap(source);
+    if (!pixmap.isNull()) return CursorRecord{QCursor(pixmap, res.hot_x, res.hot_y), QIcon(pixmap), icon, false};
+  }
+  return std::nullopt;
 }
 
 HANDLE load_resource(const ui_resources::CursorResource* rows, std::size_t count, LPCSTR name, bool icon) {

@@ -19,13 +19,27 @@ LRESULT move_by_caption(HWND hwnd) {
 
 LRESULT close_root(HWND hwnd) {
   Window* top = top_level_of(find_window(hwnd));
-  if (top) SendMessageA(top->handle, WM_CLOSE, 0, 0);
+  if (top) SendMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
   return 0;
 }
 
-LRESULT copy_text(HWND hwnd, WPARAM size, LPARAM buffer) {
-  return GetWindowTextA(hwnd, reinterpret_cast<LPSTR>(buffer), static_cast<int>(size));
+LRESULT system_command(HWND hwnd, WPARAM command) {
+  switch (command & 0xFFF0) {
+    case SC_CLOSE:
+      SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      break;
+    case SC_MINIMIZE:
+      ShowWindow(hwnd, SW_MINIMIZE);
+      break;
+    case SC_RESTORE:
+      ShowWindow(hwnd, SW_RESTORE);
+      break;
+    default:
+      break;
+  }
+  return 0;
 }
+
 
 }  // namespace
 
@@ -35,13 +49,15 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return wp == static_cast<WPARAM>(HTCAPTION) ? move_by_caption(hwnd) : 0;
     case WM_SYSKEYDOWN:
       return wp == VK_F4 ? close_root(hwnd) : 0;
+    case WM_SYSCOMMAND:
+      return system_command(hwnd, wp);
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
     case WM_SETTEXT:
-      return SetWindowTextA(hwnd, reinterpret_cast<LPCSTR>(lp));
+      return store_text(hwnd, reinterpret_cast<LPCSTR>(lp));
     case WM_GETTEXT:
-      return copy_text(hwnd, wp, lp);
+      return copy_text(hwnd, reinterpret_cast<LPSTR>(lp), static_cast<int>(wp));
     default:
       return 0;
   }

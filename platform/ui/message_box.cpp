@@ -62,6 +62,7 @@ int run_box(HWND owner, const QString& text, const QString& caption, UINT type) 
   Window* w = find_window(owner);
   QMessageBox box(icon_for(type), caption, text, QMessageBox::NoButton,
                   w && w->widget ? w->widget->window() : nullptr);
+  box.setTextFormat(Qt::PlainText);
   for (int i = 0; i < row.count; ++i) box.addButton(row.buttons[i].button);
   int default_index = std::min(static_cast<int>((type & MB_DEFMASK) >> 8), row.count - 1);
   box.setDefaultButton(row.buttons[default_index].button);
@@ -75,6 +76,18 @@ int run_box(HWND owner, const QString& text, const QString& caption, UINT type) 
   return row.escape_answer ? row.escape_answer : row.buttons[0].id;
 }
 
+// A trace entry is one line: line breaks are written as \n.
+std::string one_line(const char* text) {
+  std::string out;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\n')
+      out += "\\n";
+    else if (*p != '\r')
+      out += *p;
+  }
+  return out;
+}
+
 }  // namespace
 
 namespace ui_detail {
@@ -84,7 +97,7 @@ int first_button_of(UINT type) { return type_row(type).buttons[0].id; }
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const char* shown_caption = caption ? caption : "Error";  // the platform's default caption
   const char* shown_text = text ? text : "";
-  trace_line("box \"" + std::string(shown_caption) + "\" \"" + shown_text + "\"");
+  trace_line("box \"" + one_line(shown_caption) + "\" \"" + one_line(shown_text) + "\"");
   if (auto answer = scripted_box(owner, shown_text, shown_caption, type)) return *answer;
   if (!QApplication::instance()) return 0;
   return run_box(owner, QString::fromLatin1(shown_text), QString::fromLatin1(shown_caption), type);

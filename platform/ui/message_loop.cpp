@@ -32,6 +32,7 @@ struct MessageEvent : QEvent {
 struct LoopState {
   std::deque<MSG> ready;         // taken by GetMessageA, in arrival order
   QEventLoop* waiting = nullptr;  // GetMessageA's loop while it waits
+  int waiting_depth = 0;          // callbacks running around that GetMessageA
   bool collecting = false;       // GetMessageA is gathering what was posted before a quit
   int depth = 0;                 // application callbacks running
   bool flush_posted = false;
@@ -63,7 +64,7 @@ class Dispatcher : public QObject {
     if (e->type() == kFlushEvent) {
       auto& s = state();
       s.flush_posted = false;
-      if (s.depth > 0 || !s.waiting)
+      if (s.depth > s.waiting_depth || !s.waiting)
         dispatch_ready();
       else if (!s.ready.empty())
         s.waiting->exit();
@@ -104,7 +105,7 @@ void leave_callback() { --state().depth; }
 
 void deliver(const MSG& msg) {
   auto& s = state();
-  if (s.collecting || (s.waiting && s.depth == 0)) {
+  if (s.collecting || (s.waiting && s.depth == s.waiting_depth)) {
     s.ready.push_back(msg);
     if (s.waiting) s.waiting->exit();
     return;
@@ -190,9 +191,12 @@ BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     }
     QEventLoop loop;
     QEventLoop* outer = s.waiting;
+    int outer_depth = s.waiting_depth;
     s.waiting = &loop;
+    s.waiting_depth = s.depth;  // a GetMessageA loop run from inside a callback is the innermost loop
     loop.exec();
     s.waiting = outer;
+    s.waiting_depth = outer_depth;
   }
 }
 

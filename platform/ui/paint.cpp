@@ -115,7 +115,7 @@ void paint_window(Window* w) {
 
 }  // namespace
 
-void paint_pending(Window* top) {
+void paint_pending(Window* top, const QRegion& being_shown) {
   if (!top || top->painting) return;
   HWND top_handle = top->handle;
   top->painting = true;
@@ -128,7 +128,7 @@ void paint_pending(Window* top) {
   top = find_window(top_handle);
   if (!top) return;
   top->painting = false;
-  QRegion extra = top->painted_during_cycle;
+  QRegion extra = top->painted_during_cycle - being_shown;
   top->painted_during_cycle = QRegion();
   if (!extra.isEmpty() && top->widget) {
     QPointer<QWidget> widget = top->widget;

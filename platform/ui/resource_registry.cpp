@@ -13,7 +13,7 @@
 namespace ui_resources {
 namespace {
 
-ResourceTables& installed() {
+ResourceTables& installed_tables() {
   static ResourceTables t;
   return t;
 }
@@ -72,9 +72,10 @@ bool matches(const ResourceId& id, LPCSTR name) {
   return std::to_string(id.number) == key;
 }
 
-const ResourceTables& tables() { return installed(); }
+const ResourceTables& tables() { return installed_tables(); }
+const ResourceTables& installed() { return installed_tables(); }
 
-void install(const ResourceTables& t) { installed() = t; }
+void install(const ResourceTables& t) { installed_tables() = t; }
 
 void add_bitmap_folder(const std::string& folder) {
   store().folders.push_back(QString::fromStdString(folder));

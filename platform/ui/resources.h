@@ -50,14 +50,38 @@ struct AcceleratorResource {
   std::size_t count;
 };
 
-// A cursor or icon: an image (a resource path such as ":/cursors/hand.png")
+// A cursor or icon: an image (a resource path such as ":/skin/275.png")
 // with its hot spot, or one of the platform's shapes by name ("arrow",
-// "pointing-hand", "cross", "ibeam", "wait").
+// "pointing-hand", "cross", "ibeam", "wait"); "a|b" takes the first of the
+// alternatives that exists.
 struct CursorResource {
   ResourceId id;
   const char* source;
   int hot_x;
   int hot_y;
+};
+
+// One control of a dialog template: class "BUTTON", "EDIT", "STATIC" or
+// "LISTBOX", its text, identifier, style (WS_* | BS_*/ES_*/LBS_*) and pixel
+// rectangle inside the dialog.
+struct DialogControl {
+  const char* cls;
+  const char* text;
+  int id;
+  DWORD style;
+  int x;
+  int y;
+  int cx;
+  int cy;
+};
+
+struct DialogResource {
+  ResourceId id;
+  const char* caption;
+  int cx;  // client size in pixels
+  int cy;
+  const DialogControl* controls;
+  std::size_t count;
 };
 
 struct ResourceTables {
@@ -71,10 +95,13 @@ struct ResourceTables {
   std::size_t cursor_count = 0;
   const CursorResource* icons = nullptr;
   std::size_t icon_count = 0;
+  const DialogResource* dialogs = nullptr;
+  std::size_t dialog_count = 0;
 };
 
 // Makes these tables the program's resources (replacing earlier ones).
 void install(const ResourceTables& tables);
+const ResourceTables& installed();
 
 void add_bitmap_folder(const std::string& folder);
 void register_bitmap(LPCSTR name_or_number, const QImage& image);

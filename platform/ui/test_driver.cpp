@@ -20,8 +20,11 @@ struct Script {
   bool active = false;
   std::deque<int> box_answers;
   std::deque<UINT> menu_choices;
+  std::deque<std::function<void(HWND)>> dialog_scripts;
   std::vector<ui_test::ShownBox> boxes;
   std::vector<ui_test::ShownMenu> menus;
+  std::deque<std::string> file_answers;
+  std::vector<ui_test::ShownFileDialog> file_dialogs;
   QPointer<QWidget> grabber;  // widget that received the press, as Qt's implicit grab
   Qt::MouseButtons buttons;
 };
@@ -84,9 +87,31 @@ std::optional<UINT> scripted_menu(ui_test::ShownMenu shown) {
   return shown.chosen;
 }
 
+std::optional<std::string> scripted_file(const ui_test::ShownFileDialog& shown) {
+  auto& s = script();
+  if (!s.active) return std::nullopt;
+  s.file_dialogs.push_back(shown);
+  if (s.file_answers.empty()) return std::string();
+  std::string answer = s.file_answers.front();
+  s.file_answers.pop_front();
+  return answer;
+}
+
+std::optional<std::function<void(HWND)>> scripted_dialog(HWND) {
+  auto& s = script();
+  if (s.dialog_scripts.empty()) return std::nullopt;
+  auto next = std::move(s.dialog_scripts.front());
+  s.dialog_scripts.pop_front();
+  return next;
+}
+
 }  // namespace ui_detail
 
 namespace ui_test {
+
+void on_dialog(std::function<void(HWND)> script_for_dialog) {
+  script().dialog_scripts.push_back(std::move(script_for_dialog));
+}
 
 void script_ui() { script().active = true; }
 
@@ -94,6 +119,13 @@ void answer_box(int answer) {
   script_ui();
   script().box_answers.push_back(answer);
 }
+
+void answer_file_dialog(const std::string& path) {
+  script_ui();
+  script().file_answers.push_back(path);
+}
+
+const std::vector<ShownFileDialog>& file_dialogs() { return script().file_dialogs; }
 
 void choose_menu_item(UINT id) {
   script_ui();

@@ -3,6 +3,7 @@
 // and popup menus (each one shown is recorded), synthetic input at client
 // points, running the event loop for a while, and reading back pixels.
 #include <QImage>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,17 +37,31 @@ struct ShownMenu {
   UINT chosen;  // 0 when dismissed
 };
 
+struct ShownFileDialog {
+  HWND owner;
+  bool save;
+  std::string title;
+  std::string initial_dir;
+  std::vector<std::string> filters;  // "description|patterns"
+  DWORD flags;
+};
+
 // From the first call on, message boxes and popup menus no longer wait for a
 // user: each takes the next scripted answer. A box with no answer left
 // returns its first button (IDOK, IDYES, IDABORT, IDRETRY); a menu with no
 // choice left is dismissed. reset() ends scripting and clears the records.
 void answer_box(int answer);
 void choose_menu_item(UINT id);  // 0 dismisses the menu
+void answer_file_dialog(const std::string& path);  // empty: Cancel
 void script_ui();                // scripting on without queuing anything
+// The next dialog shown runs `script` with its handle from inside its modal
+// loop (for instance: fill controls, then EndDialog or a click on OK).
+void on_dialog(std::function<void(HWND)> script);
 void reset();
 
 const std::vector<ShownBox>& boxes();
 const std::vector<ShownMenu>& menus();
+const std::vector<ShownFileDialog>& file_dialogs();
 
 // Input at a client point of a window or child window, delivered as the
 // platform would deliver it (through Qt's event dispatch).

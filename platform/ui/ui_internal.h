@@ -28,7 +28,7 @@ struct WindowClass {
   bool builtin = false;
 };
 
-enum class WindowKind { TopLevel, Child, OwnerDrawButton };
+enum class WindowKind { TopLevel, Child, OwnerDrawButton, Dialog, Control };
 
 struct Window {
   HWND handle = nullptr;
@@ -46,6 +46,11 @@ struct Window {
   int border = 0;  // one-pixel frame of WS_BORDER windows, painted black
   std::vector<HWND> children;
   bool destroying = false;
+
+  // Dialogs only.
+  DLGPROC dialog_proc = nullptr;
+  INT_PTR dialog_result = 0;
+  bool dialog_ended = false;
 
   // Top-level windows only. Every window of a tree draws into the one back
   // buffer of its top-level window, in device-independent pixels; the widget
@@ -82,12 +87,18 @@ void discard_queued_for(HWND hwnd);
 
 // Painting.
 void mark_dirty(Window* top, const QRect& client_rect);  // buffer changed: show it
-void paint_pending(Window* top);                          // owed WM_PAINT/WM_DRAWITEM now
+// Sends the owed WM_PAINT/WM_DRAWITEM now. Pixels drawn meanwhile outside
+// `being_shown` (widget coordinates) are scheduled for showing.
+void paint_pending(Window* top, const QRegion& being_shown = QRegion());
 void invalidate(Window* w, const QRect& client_rect);
 void forget_pending_paint(HWND hwnd);
 
 // Owner-drawn buttons: sends WM_DRAWITEM to the parent.
 void send_draw_item(Window* button, UINT action, UINT state);
+
+// Window text as stored for windows that are not controls.
+BOOL store_text(HWND hwnd, LPCSTR text);
+int copy_text(HWND hwnd, LPSTR buffer, int max_count);
 
 // Destruction helpers.
 void kill_timers_of(HWND hwnd);

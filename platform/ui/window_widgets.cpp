@@ -57,7 +57,7 @@ void SurfaceWidget::paintEvent(QPaintEvent* e) {
   if (!top_level_) return;
   Window* w = find_window(hwnd_);
   if (!w) return;
-  paint_pending(w);
+  paint_pending(w, e->region());
   QPainter p(this);
   if (w->border) {
     p.setPen(Qt::black);
@@ -157,6 +157,7 @@ OwnerDrawButton::OwnerDrawButton(HWND hwnd, QWidget* parent) : QAbstractButton(p
   tag(this, hwnd);
   setAttribute(Qt::WA_NoSystemBackground, true);
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
   connect(this, &QAbstractButton::pressed, this, [this] {
     if (Window* w = find_window(hwnd_)) send_draw_item(w, ODA_SELECT, state_bits());
   });
@@ -191,6 +192,23 @@ void OwnerDrawButton::focusOutEvent(QFocusEvent* e) {
   if (Window* w = find_window(hwnd_)) send_draw_item(w, ODA_FOCUS, state_bits() & ~ODS_SELECTED);
   QAbstractButton::focusOutEvent(e);
   losing_focus_ = false;
+}
+
+// The pointer over a button belongs to the button: nothing it does there
+// reaches the parent window (Qt would pass ignored events up).
+void OwnerDrawButton::mousePressEvent(QMouseEvent* e) {
+  QAbstractButton::mousePressEvent(e);
+  e->accept();
+}
+
+void OwnerDrawButton::mouseReleaseEvent(QMouseEvent* e) {
+  QAbstractButton::mouseReleaseEvent(e);
+  e->accept();
+}
+
+void OwnerDrawButton::mouseMoveEvent(QMouseEvent* e) {
+  QAbstractButton::mouseMoveEvent(e);
+  e->accept();
 }
 
 void OwnerDrawButton::mouseDoubleClickEvent(QMouseEvent* e) {

@@ -3,6 +3,8 @@
 // windows and owner-drawn buttons, messages and the message loop, timers,
 // cursors, menus, accelerators, message boxes and GDI drawing onto each
 // window's back buffer. Names, signatures and constant values are Win32's.
+#include <cstddef>
+
 #include "platform/wintypes.h"
 
 // ---------------------------------------------------------------- callbacks
@@ -46,6 +48,11 @@ constexpr UINT WM_PALETTECHANGED = 0x0311;
 constexpr UINT WM_USER = 0x0400;
 
 constexpr LRESULT HTCAPTION = 2;
+
+// WM_SYSCOMMAND
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_RESTORE = 0xF120;
 
 // Mouse key state in wParam of mouse messages.
 constexpr WPARAM MK_LBUTTON = 0x0001;
@@ -462,6 +469,21 @@ int RunWinMain(int argc, char** argv, WinMainFunc entry);
 HINSTANCE GetModuleHandleA(LPCSTR lpModuleName);
 DWORD GetTickCount();
 
+// ---------------------------------------------------------------- global memory
+// Movable blocks as the program uses them for growable text buffers: the
+// handle stays valid across GlobalReAlloc; GlobalLock gives the bytes.
+constexpr UINT GMEM_FIXED = 0x0000;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
+HGLOBAL GlobalAlloc(UINT uFlags, std::size_t dwBytes);
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, std::size_t dwBytes, UINT uFlags);
+LPVOID GlobalLock(HGLOBAL hMem);
+BOOL GlobalUnlock(HGLOBAL hMem);
+std::size_t GlobalSize(HGLOBAL hMem);
+HGLOBAL GlobalFree(HGLOBAL hMem);
+
 // ---------------------------------------------------------------- windows
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
 BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
@@ -520,6 +542,116 @@ BOOL DestroyIcon(HICON hIcon);
 DWORD SetClassLongA(HWND hWnd, int nIndex, LONG dwNewLong);
 ULONG_PTR SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 ULONG_PTR GetClassLongPtrA(HWND hWnd, int nIndex);
+
+// ---------------------------------------------------------------- dialogs and their controls
+// Dialogs come from templates in the resource tables (pixel geometry). Their
+// controls are the platform's own: BUTTON (push, default push, check box,
+// radio button, group box), EDIT (one line), STATIC and LISTBOX.
+using DLGPROC = std::intptr_t(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using INT_PTR = std::intptr_t;
+
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+constexpr DWORD BS_CHECKBOX = 0x0002;
+constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_RADIOBUTTON = 0x0004;
+constexpr DWORD BS_GROUPBOX = 0x0007;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr WPARAM BST_UNCHECKED = 0;
+constexpr WPARAM BST_CHECKED = 1;
+
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr WORD EN_CHANGE = 0x0300;
+
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETSEL = 0x0185;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_GETSELCOUNT = 0x0190;
+constexpr UINT LB_GETSELITEMS = 0x0191;
+constexpr UINT LB_SETCARETINDEX = 0x019E;
+constexpr UINT LB_GETCARETINDEX = 0x019F;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr LRESULT LB_ERR = -1;
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam);
+inline INT_PTR DialogBoxA(HINSTANCE inst, LPCSTR name, HWND parent, DLGPROC proc) {
+  return DialogBoxParamA(inst, name, parent, proc, 0);
+}
+BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
+BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
+UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
+BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+
+// ---------------------------------------------------------------- common file dialogs
+// The platform's Open and Save dialogs. Paths are this system's own ('/').
+// Custom templates and hook procedures are not supported: such a request
+// fails and CommDlgExtendedError() reports CDERR_INITIALIZATION.
+using LPOFNHOOKPROC = UINT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+
+struct OPENFILENAMEA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCSTR lpstrFilter;
+  LPSTR lpstrCustomFilter;
+  DWORD nMaxCustFilter;
+  DWORD nFilterIndex;
+  LPSTR lpstrFile;
+  DWORD nMaxFile;
+  LPSTR lpstrFileTitle;
+  DWORD nMaxFileTitle;
+  LPCSTR lpstrInitialDir;
+  LPCSTR lpstrTitle;
+  DWORD Flags;
+  WORD nFileOffset;
+  WORD nFileExtension;
+  LPCSTR lpstrDefExt;
+  LPARAM lCustData;
+  LPOFNHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+};
+using LPOPENFILENAMEA = OPENFILENAMEA*;
+
+constexpr DWORD OFN_READONLY = 0x00000001;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
+constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
+constexpr DWORD OFN_ENABLEHOOK = 0x00000020;
+constexpr DWORD OFN_ENABLETEMPLATE = 0x00000040;
+constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+constexpr DWORD OFN_EXPLORER = 0x00080000;
+constexpr DWORD CDERR_INITIALIZATION = 0x0002;
+constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
+BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
+DWORD CommDlgExtendedError();
 
 // ---------------------------------------------------------------- message boxes
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

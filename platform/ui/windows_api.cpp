@@ -180,15 +180,18 @@ HWND GetParent(HWND hwnd) {
   return w ? w->parent : nullptr;
 }
 
-BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
+namespace ui_detail {
+
+BOOL store_text(HWND hwnd, LPCSTR text) {
   Window* w = find_window(hwnd);
   if (!w) return FALSE;
   w->text = text ? text : "";
-  if (w->kind == WindowKind::TopLevel && w->widget) w->widget->setWindowTitle(QString::fromLatin1(w->text.c_str()));
+  bool titled = w->kind == WindowKind::TopLevel || w->kind == WindowKind::Dialog;
+  if (titled && w->widget) w->widget->setWindowTitle(QString::fromLatin1(w->text.c_str()));
   return TRUE;
 }
 
-int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count) {
+int copy_text(HWND hwnd, LPSTR buffer, int max_count) {
   if (!buffer || max_count <= 0) return 0;
   buffer[0] = '\0';
   Window* w = find_window(hwnd);
@@ -197,6 +200,25 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count) {
   std::copy_n(w->text.data(), n, buffer);
   buffer[n] = '\0';
   return n;
+}
+
+}  // namespace ui_detail
+
+// A control keeps its text in its widget: ask it.
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
+  Window* w = find_window(hwnd);
+  if (w && w->kind == WindowKind::Control)
+    return static_cast<BOOL>(SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+  return store_text(hwnd, text);
+}
+
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count) {
+  Window* w = find_window(hwnd);
+  if (w && w->kind == WindowKind::Control && buffer && max_count > 0) {
+    buffer[0] = '\0';
+    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(max_count), reinterpret_cast<LPARAM>(buffer)));
+  }
+  return copy_text(hwnd, buffer, max_count);
 }
 
 HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
@@ -213,6 +235,10 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
 
 HWND SetFocus(HWND hwnd) {
   HWND previous = GetFocus();
+  if (!hwnd) {  // no window has the keyboard then
+    if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
+    return previous;
+  }
   Window* w = find_window(hwnd);
   if (!w || !w->widget) return nullptr;
   if (w->kind == WindowKind::TopLevel) {

@@ -171,3 +171,10 @@ TEST_F(ButtonsTest, TabIsAKeyForTheFocusedButtonNotAFocusMove) {
   EXPECT_EQ(retrieved[0].hwnd, button);
   EXPECT_EQ(retrieved[0].wParam, VK_TAB);
 }
+
+TEST_F(ButtonsTest, ThePointerOverAButtonIsNotTheParentsMouse) {
+  ui_test::move(button, 5, 5);
+  ui_test::move(main, 5, 5);
+  EXPECT_EQ(seen(WM_MOUSEMOVE).size(), 1u);  // only the move over the face
+  EXPECT_EQ(LOWORD(seen(WM_MOUSEMOVE)[0].lp), 5);
+}

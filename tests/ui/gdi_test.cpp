@@ -212,8 +212,7 @@ TEST_F(GdiTest, PaintingIsClippedToTheInvalidRectangle) {
   EXPECT_EQ(paints, 1);  // validated
   // Drawing through GetDC needs no paint and survives being shown.
   ShowWindow(hwnd, SW_SHOW);
-  ui_test::pump(30);
-  EXPECT_EQ(paints, 2);
+  EXPECT_TRUE(ui_test::pump_until([&] { return paints == 2; }, 2000));
   HDC dc = GetDC(hwnd);
   SetPixel(dc, 50, 50, RGB(1, 2, 3));
   ReleaseDC(hwnd, dc);
@@ -255,6 +254,48 @@ TEST_F(GdiTest, AnIndexedBitmapKeepsItsColourTable) {
   EXPECT_EQ(table[1].rgbRed, 250);
   EXPECT_EQ(table[1].rgbBlue, 252);
   EXPECT_EQ(GetPixel(mem, 0, 0), RGB(250, 251, 252));
+  DeleteDC(mem);
+  DeleteObject(bmp);
+}
+
+TEST_F(GdiTest, StretchBltScalesWithoutSmoothing) {
+  QImage checker(2, 1, QImage::Format_RGB32);
+  checker.setPixel(0, 0, qRgb(255, 0, 0));
+  checker.setPixel(1, 0, qRgb(0, 0, 255));
+  ui_resources::register_bitmap("CHECKER", checker);
+  HBITMAP bmp = LoadBitmapA(nullptr, "CHECKER");
+  HDC mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  HDC dc = GetDC(hwnd);
+  EXPECT_TRUE(StretchBlt(dc, 0, 0, 8, 4, mem, 0, 0, 2, 1, SRCCOPY));
+  ReleaseDC(hwnd, dc);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(bmp);
+  EXPECT_EQ(ui_test::pixel(hwnd, 3, 3), RGB(255, 0, 0));
+  EXPECT_EQ(ui_test::pixel(hwnd, 4, 0), RGB(0, 0, 255));
+  EXPECT_EQ(ui_test::pixel(hwnd, 8, 0), RGB(0, 0, 0));
+}
+
+TEST_F(GdiTest, DibRowsRoundTripBottomUp) {
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(mem, 3, 2);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  ASSERT_EQ(GetDIBits(mem, bmp, 0, 0, nullptr, &info, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(info.bmiHeader.biWidth, 3);
+  EXPECT_EQ(info.bmiHeader.biBitCount, 32);
+  BYTE rows[2 * 3 * 4] = {};
+  rows[0] = 255;       // bottom row, first pixel: blue
+  rows[12 + 2] = 255;  // top row, first pixel: red
+  EXPECT_EQ(SetDIBits(mem, bmp, 0, 2, rows, &info, DIB_RGB_COLORS), 2);
+  SelectObject(mem, bmp);
+  EXPECT_EQ(GetPixel(mem, 0, 1), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(mem, 0, 0), RGB(255, 0, 0));
+  BYTE back[2 * 3 * 4] = {};
+  EXPECT_EQ(GetDIBits(mem, bmp, 0, 2, back, &info, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(back[0], 255);
+  EXPECT_EQ(back[14], 255);
   DeleteDC(mem);
   DeleteObject(bmp);
 }

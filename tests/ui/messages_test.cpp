@@ -184,3 +184,28 @@ TEST_F(MessagesTest, InputWaitsForTheProgramsLoopAndKeepsItsOrder) {
   std::vector<UINT> expected{WM_USER, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_USER};
   EXPECT_EQ(retrieved, expected);
 }
+
+TEST_F(MessagesTest, AMessageLoopRunFromAHandlerGetsTheMessagesWhileItRuns) {
+  HWND hwnd = make_window();
+  std::vector<WPARAM> inner_loop_got;
+  handler = [&](HWND h, UINT m, WPARAM wp, LPARAM, LRESULT&) {
+    if (m == WM_USER && wp == 0) {
+      QTimer::singleShot(0, [h] {
+        PostMessageA(h, WM_USER, 1, 0);
+        PostMessageA(h, WM_USER, 2, 0);
+      });
+      QTimer::singleShot(20, [] { PostQuitMessage(5); });
+      MSG msg;
+      while (GetMessageA(&msg, nullptr, 0, 0)) {
+        inner_loop_got.push_back(msg.wParam);
+        DispatchMessageA(&msg);
+      }
+      EXPECT_EQ(msg.wParam, 5u);
+      PostQuitMessage(0);
+    }
+    return false;
+  };
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  EXPECT_EQ(run_loop(), 0);
+  EXPECT_EQ(inner_loop_got, (std::vector<WPARAM>{1, 2}));
+}

@@ -1,7 +1,12 @@
 // Resource tables (menus, strings, accelerators, cursors, bitmap folders),
 // scripted message boxes and menus, and the trace file.
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -46,6 +51,7 @@ TEST_F(ResourcesTest, TheTraceFileGetsOneLinePerBoxAndWholeLinesFromThreads) {
   setenv("QUORVIN_TRACE", path.c_str(), 1);
   ui_test::script_ui();
   MessageBoxA(nullptr, "Audio CD not ready or not present.", "MCI Error", MB_OK);
+  MessageBoxA(nullptr, "two\nlines", nullptr, MB_OK);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t)
     threads.emplace_back([t] {
@@ -55,9 +61,10 @@ TEST_F(ResourcesTest, TheTraceFileGetsOneLinePerBoxAndWholeLinesFromThreads) {
   unsetenv("QUORVIN_TRACE");
   MessageBoxA(nullptr, "not traced", "X", MB_OK);
   auto lines = read_lines(path);
-  ASSERT_EQ(lines.size(), 401u);
+  ASSERT_EQ(lines.size(), 402u);
   EXPECT_EQ(lines[0], "box \"MCI Error\" \"Audio CD not ready or not present.\"");
-  for (size_t i = 1; i < lines.size(); ++i) ASSERT_EQ(lines[i].rfind("mci \"status cdaudio mode\" ", 0), 0u);
+  EXPECT_EQ(lines[1], "box \"Error\" \"two\\nlines\"");
+  for (size_t i = 2; i < lines.size(); ++i) ASSERT_EQ(lines[i].rfind("mci \"status cdaudio mode\" ", 0), 0u);
 }
 
 TEST_F(ResourcesTest, PopupMenusShowCheckMarksAndPostTheChosenCommand) {
@@ -175,4 +182,61 @@ TEST_F(ResourcesTest, CursorsAndAccelerators) {
   HWND hwnd = make_window();
   MSG plain{hwnd, WM_KEYDOWN, '1', 0, 0, {0, 0}};
   EXPECT_EQ(TranslateAcceleratorA(hwnd, accel, &plain), 0);  // needs Ctrl
+}
+
+TEST_F(ResourcesTest, ARealPopupMenuIsRightAlignedAndReportsTheClickedItem) {
+  HWND hwnd = make_window();
+  ShowWindow(hwnd, SW_SHOW);
+  HMENU menu = LoadMenuA(nullptr, MAKEINTRESOURCEA(186));
+  HMENU tape1 = GetSubMenu(menu, 0);
+  CheckMenuItem(tape1, 110, MF_BYCOMMAND | MF_CHECKED);
+  QRect shown_at;
+  bool checked = false;
+  QTimer::singleShot(50, [&] {
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return;
+    shown_at = popup->geometry();
+    for (QAction* a : popup->actions()) {
+      if (a->data().toUInt() == 110) checked = a->isChecked();
+      if (a->data().toUInt() != 108) continue;
+      QPoint c = popup->actionGeometry(a).center();
+      QMouseEvent press(QEvent::MouseButtonPress, c, popup->mapToGlobal(c), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(popup, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, c, popup->mapToGlobal(c), Qt::LeftButton, Qt::NoButton,
+                          Qt::NoModifier);
+      QApplication::sendEvent(popup, &release);
+    }
+  });
+  EXPECT_TRUE(TrackPopupMenu(tape1, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, 400, 300, 0, hwnd, nullptr));
+  ui_test::pump(10);
+  auto commands = seen(WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wp, 108u);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(shown_at.right() + 1, 400);
+  EXPECT_EQ(shown_at.top(), 300);
+  DestroyMenu(menu);
+}
+
+TEST_F(ResourcesTest, ACursorTakesTheFirstSourceThatExists) {
+  static constexpr ui_resources::CursorResource kCursors[] = {
+      {1, ":/nowhere/none.png|cross", 0, 0},
+      {2, ":/nowhere/none.png", 0, 0},
+  };
+  ui_resources::ResourceTables saved = ui_resources::installed();
+  ui_resources::ResourceTables t = saved;
+  t.cursors = kCursors;
+  t.cursor_count = std::size(kCursors);
+  ui_resources::install(t);
+  HWND hwnd = make_window();
+  HCURSOR cross = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2)), nullptr);
+  ui_resources::install(saved);
+  ASSERT_NE(cross, nullptr);
+  SetClassLongPtrA(hwnd, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cross));
+  bool found = false;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->windowTitle() == "Test" && w->cursor().shape() == Qt::CrossCursor) found = true;
+  EXPECT_TRUE(found);
 }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstring>
 
 #include "ui_fixture.h"
 
@@ -56,6 +57,8 @@ TEST_F(WindowsTest, AltF4ClosesThroughWmCloseAndAltSpaceDoesNothing) {
 
   ui_test::key(hwnd, VK_F4, true);
   EXPECT_EQ(seen(WM_SYSKEYDOWN).back().wp, 115u);
+  ASSERT_EQ(seen(WM_SYSCOMMAND).size(), 1u);
+  EXPECT_EQ(seen(WM_SYSCOMMAND)[0].wp, SC_CLOSE);
   EXPECT_EQ(seen(WM_CLOSE).size(), 1u);
   EXPECT_EQ(seen(WM_DESTROY).size(), 1u);
   EXPECT_FALSE(IsWindow(hwnd));
@@ -184,4 +187,42 @@ TEST_F(WindowsTest, MinimiseAndShow) {
   EXPECT_TRUE(IsWindowVisible(hwnd));
   ShowWindow(hwnd, SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(hwnd));
+}
+
+TEST_F(WindowsTest, ClosingTheWindowFromOutsideAsksTheProcedure) {
+  HWND hwnd = make_window();
+  SetWindowTextA(hwnd, "Closable");
+  ShowWindow(hwnd, SW_SHOW);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->windowTitle() == "Closable") w->close();
+  EXPECT_EQ(seen(WM_CLOSE).size(), 1u);
+  EXPECT_FALSE(IsWindow(hwnd));  // DefWindowProcA destroyed it
+}
+
+TEST_F(WindowsTest, SettingTheFocusOnTheWindowSendsWmSetFocus) {
+  HWND hwnd = make_window();
+  ShowWindow(hwnd, SW_SHOW);
+  ui_test::pump(10);
+  log.clear();
+  SetFocus(hwnd);
+  EXPECT_EQ(GetFocus(), hwnd);
+  EXPECT_GE(seen(WM_SETFOCUS).size(), 1u);
+}
+
+TEST(GlobalMemory, MovableBlocksGrowKeepTheirBytesAndRefuseToMoveWhileLocked) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 4);
+  ASSERT_NE(h, nullptr);
+  auto* p = static_cast<char*>(GlobalLock(h));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p[3], 0);
+  std::memcpy(p, "abc", 4);
+  EXPECT_EQ(GlobalReAlloc(h, 64, GMEM_MOVEABLE), nullptr);  // locked
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalReAlloc(h, 64, GMEM_MOVEABLE), h);
+  EXPECT_EQ(GlobalSize(h), 64u);
+  EXPECT_STREQ(static_cast<char*>(GlobalLock(h)), "abc");
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalFree(h), nullptr);
+  EXPECT_EQ(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalFree(h), h);
 }
