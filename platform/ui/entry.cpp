@@ -18,6 +18,7 @@ int RunWinMain(int argc, char** argv, WinMainFunc entry) {
   QApplication app(argc, argv);
   // The program ends through its own quit message, not when a window closes.
   app.setQuitOnLastWindowClosed(false);
+  CloseOnTerminationSignals();
   char command_line[] = "";
   return entry(kInstance, nullptr, command_line, SW_SHOWDEFAULT);
 }

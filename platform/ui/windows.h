@@ -466,6 +466,9 @@ using WinMainFunc = int(WINAPI*)(HINSTANCE, HINSTANCE, LPSTR, int);
 // program's instance, no previous instance, an empty command line and
 // SW_SHOWDEFAULT; returns its result as the process exit code.
 int RunWinMain(int argc, char** argv, WinMainFunc entry);
+// From now on SIGTERM, SIGINT and SIGHUP post WM_CLOSE to every top-level window
+// (RunWinMain does this; a second signal ends the process at once).
+void CloseOnTerminationSignals();
 HINSTANCE GetModuleHandleA(LPCSTR lpModuleName);
 DWORD GetTickCount();
 

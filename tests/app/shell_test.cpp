@@ -1,6 +1,7 @@
 // The rack shell end to end: start-up, the window's own behaviour, and shutdown.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -176,4 +177,12 @@ TEST_F(Shell, HoverShowsTheHandOnlyOverClickAreas) {
   });
   EXPECT_NE(over, arrow);
   EXPECT_EQ(beside, arrow);
+}
+
+TEST_F(Shell, TerminationSignalClosesLikeThePowerButton) {
+  CloseOnTerminationSignals();
+  const int code = run_rack([&] { raise(SIGTERM); });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(read_setting("Rack", "WaveOn"), "YES");
+  EXPECT_EQ(read_setting("Sound3D", "Space"), "4");
 }
