@@ -2,7 +2,10 @@
 // module switches and changes made through another handle.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "app/rack_state.h"
+#include "skin/layout.h"
 #include "mixer/mixer_device.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
@@ -26,6 +29,11 @@ void set_channel(int c, DWORD left, DWORD right) {
 }
 
 void command(WORD id, LPARAM lparam = 0) { SendMessageA(main_window, WM_COMMAND, id, lparam); }
+
+COLORREF skin_pixel(const char* name, int x, int y) {
+  const QRgb p = QImage(QString(":/skin/%1.png").arg(name)).pixel(x, y);
+  return RGB(qRed(p), qGreen(p), qBlue(p));
+}
 
 int window_height() {
   RECT r{};
@@ -183,6 +191,23 @@ TEST_F(MixerPanel, ModuleSwitchesResizeTheRack) {
   EXPECT_TRUE(cd_buttons_gone);
   EXPECT_EQ(mixer_only, 111);
   EXPECT_EQ(read_setting("Rack", "CDAudioOn"), "YES");
+}
+
+TEST_F(MixerPanel, TheRackIsRepaintedWhereModulesMovedTo) {
+  COLORREF wave_moved_up = 0, cd_moved_up = 0;
+  int wave_top_then = 0;
+  run_rack([&] {
+    command(5001);
+    ui_test::pump(50);
+    wave_top_then = wave_top;
+    wave_moved_up = ui_test::pixel(main_window, 20, wave_top + 60);
+    cd_moved_up = ui_test::pixel(main_window, 150, cd_top + 50);
+    command(5001);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(wave_top_then, 109);
+  EXPECT_EQ(wave_moved_up, skin_pixel("WAVEBMP", 20, 60));
+  EXPECT_EQ(cd_moved_up, skin_pixel("CDPLYBMP", 150, 50));
 }
 
 TEST_F(MixerPanel, AChangeThroughAnotherHandleMovesTheMeterAndMarker) {
