@@ -186,3 +186,22 @@ TEST_F(Shell, TerminationSignalClosesLikeThePowerButton) {
   EXPECT_EQ(read_setting("Rack", "WaveOn"), "YES");
   EXPECT_EQ(read_setting("Sound3D", "Space"), "4");
 }
+
+TEST_F(Shell, ABrokenSettingsFileStartsTheRackAndKeepsWhatItHeld) {
+  const char head[] = "\x01\x02[Rack\n\xff\xfe garbage = =\n[Rack]\nWaveOn=no\n";
+  const std::string junk = std::string(head, sizeof head - 1) + std::string(5000, 'z') + "\n";
+  {
+    std::ofstream out(home.file("quorvin.ini"), std::ios::binary);
+    out << junk;
+  }
+  int wave = -1;
+  run_rack([&] {
+    wave = wave_on;
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(wave, 0);
+  EXPECT_EQ(read_setting("Rack", "WaveOn"), "NO");
+  const std::string after = slurp(home.file("quorvin.ini"));
+  EXPECT_NE(after.find("\xff\xfe garbage = ="), std::string::npos);
+  EXPECT_NE(after.find(std::string(5000, 'z')), std::string::npos);
+}
