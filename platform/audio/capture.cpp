@@ -90,13 +90,24 @@ void convert_and_hand_over(Capture& c, const float* stereo, std::size_t frames) 
   }
 }
 
+// There is one capture stream, and it is both recording lines at once: the line
+// volume shapes each side, the (mono) microphone volume both, and either mute
+// silences the recording.
+StereoGain recording_gain() {
+  const StereoGain line = internal::line_target(Line::LineIn);
+  const float mic = internal::line_target(Line::Mic).left;
+  return {line.left * mic, line.right * mic};
+}
+
 void pump_once() {
   Capture& c = capture();
   std::lock_guard lock(c.pump_mutex);
   if (!c.consumer) return;
   while (std::size_t n = c.ring.read(c.in.data(), kChunk)) {
-    const StereoGain target = internal::line_target(Line::LineIn);
-    internal::record_peak(Line::LineIn, apply_gain(c.in.data(), n, c.gain, target));
+    const StereoGain target = recording_gain();
+    const float level = apply_gain(c.in.data(), n, c.gain, target);
+    internal::record_peak(Line::LineIn, level);
+    internal::record_peak(Line::Mic, level);
     c.gain = target;
     convert_and_hand_over(c, c.in.data(), n);
   }
@@ -149,7 +160,7 @@ bool capture_start(int rate, int channels, Consumer consumer, std::string* error
     c.channels = channels;
     c.resampler = rate == kEngineRate ? nullptr : std::make_unique<Resampler>(kEngineRate, rate);
     c.out.assign(2 * kChunk, 0.0f);
-    c.gain = internal::line_target(Line::LineIn);
+    c.gain = recording_gain();
   }
   c.driver = driver;
   if (driver != &kFastInput) {

@@ -85,12 +85,12 @@ void set_line_mute(Line line, bool muted);
 // The stereo widening effect on the master output; off restores the signal bit-exactly.
 void set_widening(bool on);
 // Peak level per line since the last call (the call resets it), 0..1 and above
-// when sources clip, for meters. LineIn is the captured input.
+// when sources clip, for meters. LineIn and Mic are the captured input.
 float line_peak(Line line);
 
 // Capture: `consumer` gets interleaved frames from the input device at the given
 // rate and channel count (1 = the mean of left and right), after the LineIn
-// gain, on the capture thread (not the device's: it may write files). One
+// and Mic gains (one stream stands for both recording lines), on the capture thread (not the device's: it may write files). One
 // capture at a time: a second start fails with "The recording device is busy.".
 // Without an input device it fails with "No recording device was found.".
 using Consumer = std::function<void(const float* frames, std::size_t count)>;

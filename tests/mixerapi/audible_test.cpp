@@ -165,11 +165,18 @@ TEST_F(AudibleTest, LoudnessWidensTheImageAndOffGivesBackTheInputBitExactly) {
   EXPECT_EQ(mismatches, 0u) << "3D off and full volume pass the source untouched";
 }
 
-// Line-in volume and mute act on what is recorded.
-TEST_F(AudibleTest, LineInVolumeAndMuteShapeTheRecording) {
+// Line-in and microphone volume and mute act on what is recorded.
+class RecordingLineTest : public AudibleTest, public testing::WithParamInterface<DWORD> {};
+
+TEST_P(RecordingLineTest, VolumeAndMuteShapeTheRecording) {
   audio::voice_stop(voice_);
-  const DWORD volume = control_id(h_, MIXERLINE_COMPONENTTYPE_SRC_LINE, MIXERCONTROL_CONTROLTYPE_VOLUME);
-  const DWORD mute = control_id(h_, MIXERLINE_COMPONENTTYPE_SRC_LINE, MIXERCONTROL_CONTROLTYPE_MUTE);
+  const DWORD volume = control_id(h_, GetParam(), MIXERCONTROL_CONTROLTYPE_VOLUME);
+  const DWORD mute = control_id(h_, GetParam(), MIXERCONTROL_CONTROLTYPE_MUTE);
+  const DWORD channels = GetParam() == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE ? 1 : 2;
+  const auto set_level = [&](DWORD value) {
+    const DWORD v[2] = {value, value};
+    return set_values(h_, volume, channels, v);
+  };
   auto next = std::make_shared<std::uint64_t>(0);
   audio::set_test_input([next](float* stereo, std::size_t frames) {
     for (std::size_t k = 0; k < frames; ++k) std::tie(stereo[2 * k], stereo[2 * k + 1]) = tone(*next + k);
@@ -193,13 +200,18 @@ TEST_F(AudibleTest, LineInVolumeAndMuteShapeTheRecording) {
   };
   const double full = rms(record(16384), kSettle);
   ASSERT_GT(full, 0.2);
-  ASSERT_EQ(set_volume(h_, volume, 32768, 32768), MMSYSERR_NOERROR);
+  ASSERT_EQ(set_level(32768), MMSYSERR_NOERROR);
   EXPECT_NEAR(20 * std::log10(rms(record(16384), kSettle) / full), -30.0, 1.0);
   ASSERT_EQ(set_switch(h_, mute, 1), MMSYSERR_NOERROR);
   EXPECT_EQ(rms(record(16384), kSettle), 0.0);
   audio::capture_stop();
   audio::set_test_input(nullptr);
+  set_switch(h_, mute, 0);
+  set_level(65535);
 }
+
+INSTANTIATE_TEST_SUITE_P(LineAndMicrophone, RecordingLineTest,
+                         testing::Values(MIXERLINE_COMPONENTTYPE_SRC_LINE, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE));
 
 // The mixer may be opened before the engine starts (or the engine restarted):
 // what the controls hold still governs the sound.
