@@ -91,7 +91,7 @@ void reset_channels() {
   }
 }
 
-// Up or down one step, clipped at the bound; values above the maximum are first brought down to it.
+// One step up towards a maximum or down towards a minimum, stopping at that bound.
 DWORD stepped(DWORD value, DWORD step, DWORD bound, int direction) {
   if (direction == kStepUp) return bound - value < step ? bound : value + step;
   return value - bound < step ? bound : value - step;

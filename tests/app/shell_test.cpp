@@ -11,6 +11,7 @@
 #include "rack_program.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
+#include "support/env_override.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -156,11 +157,10 @@ TEST_F(Shell, AltF4ClosesAndAltSpaceDoesNothing) {
 
 TEST_F(Shell, PowerButtonClosesTheCdDeviceThenWritesTheSettings) {
   const std::string trace = home.file("trace.log");
-  setenv("QUORVIN_TRACE", trace.c_str(), 1);
-  run_rack([&] {
-    ui_test::click(GetDlgItem(main_window, 4999), 5, 5);
-  });
-  unsetenv("QUORVIN_TRACE");
+  {
+    EnvOverride tracing("QUORVIN_TRACE", trace.c_str());
+    run_rack([&] { ui_test::click(GetDlgItem(main_window, 4999), 5, 5); });
+  }
   EXPECT_NE(slurp(trace).find("close cdaudio"), std::string::npos);
   EXPECT_EQ(read_setting("Sound3D", "Depth"), "4");
 }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "engine_fixture.h"
+#include "support/env_override.h"
 #include "media.h"
 #include "platform/audio/engine.h"
 #include "platform/audio/wave_file.h"
@@ -277,27 +278,10 @@ TEST(EngineDevices, AMissingDeviceFallsBackToTheRealTimeNullDeviceAndSaysWhy) {
   audio::shutdown();
 }
 
-// Restores an environment variable at the end of a test.
-class EnvGuard {
- public:
-  explicit EnvGuard(const char* name) : name_(name) {
-    if (const char* v = std::getenv(name)) old_ = v;
-  }
-  ~EnvGuard() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(EngineDevices, TheDefaultDeviceOpensOrTheReasonIsPlainAndNothingIsPrinted) {
   TempHome home;
-  EnvGuard env("QUORVIN_AUDIO");
+  EnvOverride env("QUORVIN_AUDIO", std::getenv("QUORVIN_AUDIO"));
   setenv("QUORVIN_AUDIO", "", 1);  // set but empty: the user's default device
   audio::shutdown();
   fflush(stderr);
@@ -324,7 +308,7 @@ TEST(EngineDevices, TheDefaultDeviceOpensOrTheReasonIsPlainAndNothingIsPrinted) 
 
 TEST(EngineDevices, TheOutputComesFromPlatformIniWhenTheEnvironmentIsSilent) {
   TempHome home;
-  EnvGuard env("QUORVIN_AUDIO");
+  EnvOverride env("QUORVIN_AUDIO", std::getenv("QUORVIN_AUDIO"));
   unsetenv("QUORVIN_AUDIO");
   std::ofstream(home.file("platform.ini")) << "[Platform]\nOutput=null\n";
   audio::shutdown();

@@ -11,6 +11,7 @@
 #include "mci_fixture.h"
 #include "media/disc_image.h"
 #include "media_files.h"
+#include "support/env_override.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ struct Robustness : MciTest {};
 
 TEST_F(Robustness, RandomCommandsAtOpenDevicesNeverCrashAndAlwaysExplainFailures) {
   testmedia::CdImage image = testmedia::cd_image_of({2.0, 1.0}, 1);
-  setenv("QUORVIN_CDROM", testmedia::write_cd_image(home_.path(), "disc", image).c_str(), 1);
+  EnvOverride disc("QUORVIN_CDROM", testmedia::write_cd_image(home_.path(), "disc", image).c_str());
   const std::string wav = write_sine_wav(home_.file("a.wav"), 1.0, 22050, 2, 16);
   const std::string mid = write_tempo_change_midi(home_.file("a.mid"), 4);
 
@@ -82,6 +83,5 @@ TEST_F(Robustness, RandomCommandsAtOpenDevicesNeverCrashAndAlwaysExplainFailures
   // The mix must really reach the devices, not only the parser's refusals.
   EXPECT_GT(accepted, 150);
   mci("close all");
-  unsetenv("QUORVIN_CDROM");
   take_notices();
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "audio/engine_fixture.h"
 #include "mixer_fixture.h"
 #include "platform/mixer/volume_taper.h"
 
@@ -31,26 +32,6 @@ audio::Producer tone_producer() {
     return frames;
   };
 }
-
-class Tap {
- public:
-  void install() {
-    audio::set_output_tap([this](const float* stereo, std::size_t frames) {
-      std::lock_guard lock(mutex_);
-      samples_.insert(samples_.end(), stereo, stereo + 2 * frames);
-    });
-  }
-  std::vector<float> take() {
-    std::lock_guard lock(mutex_);
-    std::vector<float> out;
-    out.swap(samples_);
-    return out;
-  }
-
- private:
-  std::mutex mutex_;
-  std::vector<float> samples_;
-};
 
 double rms(const std::vector<float>& s, std::size_t skip_frames) {
   double sum = 0;
@@ -88,7 +69,7 @@ class AudibleTest : public MixerTest {
 
   static constexpr std::size_t kSettle = 4096;
   HMIXER h_ = nullptr;
-  Tap tap_;
+  audio_test::Capture tap_;
   audio::VoiceId voice_ = 0;
 };
 

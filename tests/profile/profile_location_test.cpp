@@ -7,31 +7,11 @@
 
 #include "platform/profile/profile.h"
 #include "profile_test_util.h"
+#include "support/env_override.h"
 #include "support/temp_home.h"
 
 namespace {
 
-// Sets or clears one environment variable for the life of the object.
-class EnvOverride {
- public:
-  EnvOverride(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~EnvOverride() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 std::string windows_directory() {
   char buf[512];
