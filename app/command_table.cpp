@@ -1,37 +1,33 @@
-#include <iterator>
-
-#include "app/dispatch.h"
+#include "app/main_window.h"
 #include "app/window_handlers.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
+#include "resources/ids/commands.h"
 
 namespace {
 
-// The system's list of user actions, searched in order. Each subsystem's rows
-// stand where its commands belong in the rack's order.
+// The system's list of user actions, searched in order. Each module's rows
+// stand where its commands belong in the rack's order: the decks' rows before
+// the window's, the CD's between the window's and the mixer's.
 constexpr CommandRow kCommandTable[] = {
-    {4999, close_sequence},  // power button
-    {4998, on_minimise},     // minimise button
-    {5003, toggle_cd_module},
-    {5001, toggle_midi_module},
-    {5002, toggle_wave_module},
-    {5004, toggle_mute},
-    {5009, select_previous_channel},
-    {5010, select_next_channel},
-    {5012, select_channel},
-    {5005, volume_up},
-    {5006, volume_down},
-    {5000, toggle_sound3d},
+    {CMD_POWER, close_sequence},
+    {CMD_MINIMISE, on_minimise},
+    {CMD_CD_MODULE, toggle_cd_module},
+    {CMD_MIDI_MODULE, toggle_midi_module},
+    {CMD_WAVE_MODULE, toggle_wave_module},
+    {CMD_MUTE, toggle_mute},
+    {CMD_PREVIOUS_CHANNEL, select_previous_channel},
+    {CMD_NEXT_CHANNEL, select_next_channel},
+    {CMD_SELECT_CHANNEL, select_channel},
+    {CMD_VOLUME_UP, volume_up},
+    {CMD_VOLUME_DOWN, volume_down},
+    {CMD_SOUND3D, toggle_sound3d},
 };
 
 }  // namespace
 
-Handler find_command(WORD id) {
-  for (const CommandRow& row : kCommandTable)
-    if (row.id == id) return row.handler;
-  return nullptr;
-}
+std::span<const CommandRow> command_table() { return kCommandTable; }
 
 LRESULT command_dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // Only the low 16 bits arrive: a click, a double click, an accelerator and a

@@ -1,20 +1,34 @@
 // The end of the program's life: the close sequence, then the destroy sequence.
 #include <cstdio>
 
-#include "app/rack_state.h"
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
+#include "skin/settings_path.h"
+#include "skin/seams.h"
+
+namespace {
+
+// The media the close sequence shuts, in this order, before the window goes.
+// Each deck adds the step that closes what it holds.
+void close_cd_device() { mciSendStringA("close cdaudio", nullptr, 0, nullptr); }
+
+constexpr Step kCloseSteps[] = {
+    close_cd_device,
+};
+
+}  // namespace
 
 LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
   if (rack_timer != 0) KillTimer(main_window, kRackTimerId);
-  mciSendStringA("close cdaudio", nullptr, 0, nullptr);
+  for (Step close_medium : kCloseSteps) close_medium();
   DestroyWindow(main_window);
   return 0;
 }

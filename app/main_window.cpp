@@ -1,6 +1,7 @@
 #include <iterator>
 
-#include "app/dispatch.h"
+#include "app/main_window.h"
+#include "app/notify_router.h"
 #include "app/window_handlers.h"
 #include "mixer/mixer_panel.h"
 #include "platform/ui/windows.h"
@@ -8,6 +9,11 @@
 #include "skin/paint.h"
 
 namespace {
+
+struct MessageRow {
+  UINT message;
+  Handler handler;
+};
 
 // Searched in order; any other message goes to DefWindowProcA.
 constexpr MessageRow kMessageTable[] = {
@@ -19,6 +25,7 @@ constexpr MessageRow kMessageTable[] = {
     {WM_CREATE, create_drawing_resources},
     {WM_LBUTTONDOWN, on_left_button_down},
     {WM_SYSKEYDOWN, on_system_key},
+    {MM_MCINOTIFY, route_mci_notify},
     {WM_CLOSE, close_sequence},
     {WM_SETFOCUS, on_set_focus},
     {WM_QUERYNEWPALETTE, on_query_new_palette},

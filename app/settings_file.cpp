@@ -4,12 +4,7 @@
 #include <cstring>
 
 #include "platform/profile/profile.h"
-
-std::string settings_path() {
-  char dir[128] = {};
-  GetWindowsDirectoryA(dir, sizeof dir);
-  return std::string(dir) + "/quorvin.ini";
-}
+#include "skin/settings_path.h"
 
 int read_module_switch(const char* key) {
   char value[128];

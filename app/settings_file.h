@@ -1,9 +1,6 @@
 #pragma once
-// The settings file "quorvin.ini" in the Windows directory.
-#include <string>
+// The module switches in section "Rack" of the settings file.
 
-// Windows directory + "/quorvin.ini".
-std::string settings_path();
 // 1 when the key of section "Rack" reads "YES" in any letter case (default "YES").
 int read_module_switch(const char* key);
 // Writes "YES" or "NO" to the key of section "Rack".

@@ -1,16 +1,19 @@
 // The entry point: read the module switches, build the window, run the loop.
-#include "app/dispatch.h"
-#include "app/rack_state.h"
+#include "app/main_window.h"
+#include "app/rack_wiring.h"
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/mixer/mixer_api.h"
 #include "platform/ui/windows.h"
+#include "resources/geometry.h"
+#include "resources/ids/window.h"
 #include "resources/resources.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
+#include "skin/rack_state.h"
 #include "skin/rack_timer.h"
 
 namespace {
@@ -25,7 +28,7 @@ bool register_rack_class(HINSTANCE instance) {
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = rack_window_proc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, "RACKICON");
+  wc.hIcon = LoadIconA(instance, ICON_RACK);
   arrow_cursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hCursor = arrow_cursor;
   wc.lpszClassName = kClassName;
@@ -45,6 +48,7 @@ HWND create_rack_window(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   program_instance = instance;
   InstallResources();
+  install_rack_wiring();
   mci_set_notify_poster(post_to_window);
   mixer_set_notify_poster(post_to_window);
   sound3d_present = 1;
@@ -74,7 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   ShowWindow(main_window, show);
   UpdateWindow(main_window);
 
-  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(269));
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ACCEL_RACK));
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0)) {
     if (!TranslateAcceleratorA(main_window, accelerators, &msg)) {

@@ -1,9 +1,9 @@
 #include "app/window_handlers.h"
 
 #include "app/hit_test.h"
-#include "app/rack_state.h"
 #include "platform/ui/windows.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
 
 int hand_shown = 0;
 HCURSOR arrow_cursor = nullptr;

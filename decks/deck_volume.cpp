@@ -1,13 +1,14 @@
 #include "decks/deck_volume.h"
 
-#include "mixer/mixer_device.h"
+#include "mixer/mixer.h"
+#include "resources/ids/commands.h"
 
 LRESULT midi_volume_hold(HWND, UINT, WPARAM id, LPARAM) {
-  volume_step(kMidiChannel, id == 6008 ? kStepUp : kStepDown);
+  volume_step(kMidiChannel, id == CMD_MIDI_VOLUME_UP ? kStepUp : kStepDown);
   return 0;
 }
 
 LRESULT wave_volume_hold(HWND, UINT, WPARAM id, LPARAM) {
-  volume_step(kWaveChannel, id == 7007 ? kStepUp : kStepDown);
+  volume_step(kWaveChannel, id == CMD_WAVE_VOLUME_UP ? kStepUp : kStepDown);
   return 0;
 }

@@ -1,14 +1,19 @@
 #include "decks/record_face.h"
 
-#include "app/rack_state.h"
 #include "platform/ui/windows.h"
+#include "resources/geometry.h"
+#include "resources/ids/bitmaps.h"
+#include "skin/buttons.h"
 #include "skin/layout.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
 
 int record_flag = 0;
 
 void draw_record_button_face() {
+  const ButtonRow& record = *find_button(CMD_WAVE_RECORD);
   HDC dc = GetDC(main_window);
-  copy_skin_bitmap(dc, MAKEINTRESOURCEA(record_flag == 1 ? 260 : 171), 370, wave_top + 90, 30, 15);
+  copy_skin_bitmap(dc, MAKEINTRESOURCEA(record_flag == 1 ? BMP_RECORD_FACE_RECORDING : record.up), record.left,
+                   wave_top + record.top, record.width, record.height);
   ReleaseDC(main_window, dc);
 }

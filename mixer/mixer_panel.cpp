@@ -3,56 +3,20 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/rack_state.h"
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
+#include "resources/geometry.h"
+#include "resources/ids/bitmaps.h"
+#include "resources/ids/commands.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
 
 int selected_channel = 0;
 
 namespace {
-
-struct ChannelFace {
-  WORD label_selected, label_unselected;
-  int label_x, label_y, label_w, label_h;
-  WORD lit, dark, lit_muted;
-  int meter_x, meter_y, segment_w, segment_h;
-  int right_offset;
-};
-
-constexpr ChannelFace kChannelFaces[kMixerChannels] = {
-    {190, 189, 55, 91, 35, 9, 201, 202, 203, 57, 24, 13, 2, 18},   // master
-    {192, 191, 103, 91, 22, 9, 204, 205, 206, 104, 24, 9, 2, 12},  // MIDI
-    {194, 193, 139, 91, 23, 9, 204, 205, 206, 140, 24, 9, 2, 12},  // wave
-    {196, 195, 181, 91, 11, 9, 204, 205, 206, 176, 24, 9, 2, 12},  // CD
-    {198, 197, 211, 91, 23, 9, 204, 205, 206, 212, 24, 9, 2, 12},  // line
-    {200, 199, 249, 91, 17, 9, 204, 205, 206, 253, 24, 9, 2, 12},  // microphone
-};
-constexpr int kSegments = 16;
-constexpr int kSegmentPitch = 4;
-
-// The switch column: y without and with the 3D row.
-struct SwitchRow {
-  WORD label;
-  int label_x, label_y, label_y_3d, label_w, label_h;
-  int lamp_y, lamp_y_3d;
-};
-enum SwitchRowIndex { kMidiRow, kWaveRow, kCdRow, kMuteRow, kSound3DRow };
-constexpr SwitchRow kSwitchRows[] = {
-    {277, 283, 24, 33, 22, 9, 27, 36},  // MIDI
-    {278, 283, 42, 51, 23, 9, 45, 53},  // wave
-    {279, 289, 60, 69, 11, 9, 63, 71},  // CD
-    {280, 283, 78, 87, 23, 9, 81, 89},  // mute
-    {276, 289, 15, 15, 11, 9, 17, 17},  // 3D, only with the unit
-};
-constexpr int kLampX = 307, kLampW = 4, kLampH = 7;
-constexpr WORD kLampLit = 212, kLampUnlit = 210;
-constexpr WORD kBalanceScale = 231;
-constexpr int kScaleX = 427, kScaleY = 43, kScaleW = 46, kScaleH = 6;
-constexpr int kMarkerCentre = 450, kMarkerReach = 22;
 
 // Draws with the main window's context, taken and released around each drawing.
 template <typename Draw>
@@ -86,20 +50,20 @@ namespace {
 
 void draw_meter_side(HDC dc, const ChannelFace& face, int x, DWORD value, DWORD min, DWORD step, bool muted) {
   const int dark = meter_dark_segments(value, min, step);
-  int y = face.meter_y;
-  for (int i = 0; i < kSegments; ++i, y += kSegmentPitch) {
+  int y = face.meter_top;
+  for (int i = 0; i < kMeterSegments; ++i, y += kSegmentPitch) {
     const WORD bitmap = i < dark ? face.dark : (muted ? face.lit_muted : face.lit);
-    copy(dc, bitmap, x, y, face.segment_w, face.segment_h);
+    copy(dc, bitmap, x, y, face.segment_width, face.segment_height);
   }
 }
 
 int switch_y(int without, int with) { return sound3d_present ? with : without; }
 
 void draw_switch_labels(HDC dc) {
-  const int rows = sound3d_present ? 5 : 4;
+  const int rows = sound3d_present ? kSwitch3D + 1 : kSwitch3D;
   for (int i = 0; i < rows; ++i) {
     const SwitchRow& r = kSwitchRows[i];
-    copy(dc, r.label, r.label_x, switch_y(r.label_y, r.label_y_3d), r.label_w, r.label_h);
+    copy(dc, r.label, r.label_left, switch_y(r.label_top, r.label_top_3d), r.label_width, r.label_height);
   }
 }
 
@@ -127,21 +91,21 @@ void draw_level_meter(int channel) {
   const ChannelFace& face = kChannelFaces[channel];
   const MixerChannel& ch = mixer_channels[channel];
   with_window_dc([&](HDC dc) {
-    draw_meter_side(dc, face, face.meter_x, ch.value_left, ch.min_left, ch.step_left, ch.mute);
+    draw_meter_side(dc, face, face.meter_left, ch.value_left, ch.min_left, ch.step_left, ch.mute);
     if (ch.channels == 2)
-      draw_meter_side(dc, face, face.meter_x + face.right_offset, ch.value_right, ch.min_right, ch.step_right, ch.mute);
+      draw_meter_side(dc, face, face.meter_left + face.right_offset, ch.value_right, ch.min_right, ch.step_right, ch.mute);
   });
 }
 
 void draw_balance_marker() {
   with_window_dc([](HDC dc) {
-    copy(dc, kBalanceScale, kScaleX, kScaleY, kScaleW, kScaleH);
+    copy(dc, BMP_BALANCE_SCALE, kBalanceScale.left, kBalanceScale.top, kBalanceScale.width, kBalanceScale.height);
     if (selected_channel < 0 || selected_channel >= kMixerChannels) return;
     const MixerChannel& ch = mixer_channels[selected_channel];
     const long d = ch.channels == 2 ? static_cast<long>(ch.value_right) - static_cast<long>(ch.value_left) : 0;
     const long range = std::max<long>(ch.max_left - ch.min_left, ch.max_right - ch.min_right);
-    const int x = kMarkerCentre + (range == 0 ? 0 : static_cast<int>(kMarkerReach * d / range));
-    const RECT marker = {x, mixer_top + 44, x + 1, mixer_top + 48};
+    const int x = kBalanceMarkerCentre + (range == 0 ? 0 : static_cast<int>(kBalanceMarkerReach * d / range));
+    const RECT marker = {x, mixer_top + kBalanceMarkerTop, x + 1, mixer_top + kBalanceMarkerBottom};
     HBRUSH cyan = CreateSolidBrush(RGB(0, 255, 255));
     FillRect(dc, &marker, cyan);
     DeleteObject(cyan);
@@ -151,18 +115,18 @@ void draw_balance_marker() {
 void draw_lamps() {
   const bool lit[] = {midi_on == 1, wave_on == 1, cd_audio_on == 1, mixer_channels[selected_channel].mute == 1,
                       sound3d_on == 1};
-  const int rows = sound3d_present ? 5 : 4;
+  const int rows = sound3d_present ? kSwitch3D + 1 : kSwitch3D;
   with_window_dc([&](HDC dc) {
     for (int i = 0; i < rows; ++i)
-      copy(dc, lit[i] ? kLampLit : kLampUnlit, kLampX, switch_y(kSwitchRows[i].lamp_y, kSwitchRows[i].lamp_y_3d), kLampW,
-           kLampH);
+      copy(dc, lit[i] ? BMP_SWITCH_LAMP_ON : BMP_SWITCH_LAMP_OFF, kSwitchLampLeft,
+           switch_y(kSwitchRows[i].lamp_top, kSwitchRows[i].lamp_top_3d), kSwitchLampWidth, kSwitchLampHeight);
   });
 }
 
 void draw_channel_label(int channel, bool selected) {
   const ChannelFace& f = kChannelFaces[channel];
   with_window_dc([&](HDC dc) {
-    copy(dc, selected ? f.label_selected : f.label_unselected, f.label_x, f.label_y, f.label_w, f.label_h);
+    copy(dc, selected ? f.label_selected : f.label_unselected, f.label.left, f.label.top, f.label.width, f.label.height);
   });
 }
 
@@ -174,9 +138,9 @@ void paint_mixer_panel() {
   draw_balance_marker();
 }
 
-LRESULT toggle_midi_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(midi_on, 6002); }
-LRESULT toggle_wave_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(wave_on, 7002); }
-LRESULT toggle_cd_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(cd_audio_on, 8002); }
+LRESULT toggle_midi_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(midi_on, CMD_MIDI_STOP); }
+LRESULT toggle_wave_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(wave_on, CMD_WAVE_STOP); }
+LRESULT toggle_cd_module(HWND, UINT, WPARAM, LPARAM) { return toggle_module(cd_audio_on, CMD_CD_STOP); }
 
 LRESULT toggle_mute(HWND, UINT, WPARAM, LPARAM) {
   if (selected_channel < 0 || selected_channel >= kMixerChannels) return 0;

@@ -1,6 +1,6 @@
 #include "mixer/sound3d.h"
 
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 #include "mixer/mixer_panel.h"
 
 int sound3d_present = 1;

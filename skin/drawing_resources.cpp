@@ -1,8 +1,11 @@
 #include <vector>
 
-#include "app/rack_state.h"
 #include "platform/ui/windows.h"
+#include "resources/ids/bitmaps.h"
+#include "resources/ids/window.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
+#include "skin/seams.h"
 
 HDC memory_surface = nullptr;
 HPALETTE application_palette = nullptr;
@@ -22,7 +25,7 @@ HFONT display_font(int height) {
 }
 
 void build_application_palette(HWND window) {
-  HBITMAP dib = static_cast<HBITMAP>(LoadImageA(program_instance, "MIXERBMP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP dib = static_cast<HBITMAP>(LoadImageA(program_instance, FACE_MIXER, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   RGBQUAD colours[256] = {};
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, dib);
@@ -47,7 +50,7 @@ void build_application_palette(HWND window) {
 }  // namespace
 
 LRESULT create_drawing_resources(HWND window, UINT, WPARAM, LPARAM) {
-  hand_cursor = LoadCursorA(program_instance, MAKEINTRESOURCEA(275));
+  hand_cursor = LoadCursorA(program_instance, MAKEINTRESOURCEA(CURSOR_HAND));
   if (hand_cursor == nullptr) return -1;
   HWND desktop = GetDesktopWindow();
   HDC desktop_dc = GetDC(desktop);
@@ -59,6 +62,7 @@ LRESULT create_drawing_resources(HWND window, UINT, WPARAM, LPARAM) {
   wave_font = display_font(14);
   midi_font = display_font(13);
   if (!cd_grid_font || !cd_title_font || !wave_font || !midi_font) return -1;
+  for (Step empty_records : rack_seams().on_create) empty_records();
   if (palette_pending) {
     build_application_palette(window);
     palette_pending = false;

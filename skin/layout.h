@@ -1,14 +1,6 @@
 #pragma once
 // Where each module of the rack sits, from the three module switches.
-
-// Painted heights of the module faces; every face is 577 pixels wide.
-constexpr int kFaceWidth = 577;
-constexpr int kMixerHeight = 109;
-constexpr int kMidiHeight = 50;
-constexpr int kWaveHeight = 111;
-constexpr int kCdHeight = 130;
-// The window adds a one-pixel border on each side.
-constexpr int kWindowWidth = kFaceWidth + 2;
+#include "resources/geometry.h"
 
 extern int mixer_top;
 extern int midi_top;
@@ -20,3 +12,8 @@ extern int rack_bottom;
 int rack_height();
 // Recomputes every module top and the rack bottom from the switches.
 void compute_module_tops();
+
+// 1 while the module is shown (the mixer and the window's own buttons always are).
+int module_shown(Module module);
+// The module's top; for the window's buttons 0 (the power button counts from the rack bottom).
+int module_top(Module module);

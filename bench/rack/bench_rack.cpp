@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/rack_state.h"
+#include "skin/rack_state.h"
 #include "platform/ui/windows.h"
 #include "skin/paint.h"
 #include "skin/rack_timer.h"

@@ -3,15 +3,16 @@
 
 #include <vector>
 
-#include "app/dispatch.h"
-#include "app/mci_error_box.h"
-#include "app/rack_state.h"
+#include "app/main_window.h"
+#include "app/rack_wiring.h"
 #include "app/window_handlers.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
 #include "skin/hold.h"
 #include "skin/layout.h"
+#include "skin/mci_error_box.h"
+#include "skin/rack_state.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ struct Dispatch : testing::Test {
                                   GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(main_window, nullptr);
     received.clear();
+    install_rack_wiring();
     midi_on = wave_on = cd_audio_on = 1;
     compute_module_tops();
     ui_test::reset();

@@ -5,13 +5,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/rack_state.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
-#include "rack_program.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
+#include "skin/rack_state.h"
 #include "support/env_override.h"
+#include "support/rack_program.h"
 #include "support/temp_home.h"
 
 namespace {

@@ -5,28 +5,35 @@
 #include "face_kit.h"
 #include "painters.h"
 #include "pixel_font.h"
+#include "rack_layout.h"
 #include "symbols.h"
 
 namespace skin {
 namespace {
 
-const QRect kLcd(40, 8, 238, 83);  // x 40-277, y 8-90
+const QRect kLcd = toQRect(kCdLcd);
 const QRect kTray(300, 24, 252, 18);
 
+// The six small round keys share one plain face; the face carries their symbols.
 struct SmallKey {
-  int left;
+  WORD command;
   Symbol symbol;
 };
 constexpr SmallKey kSmallKeys[] = {
-    {350, Symbol::Previous}, {382, Symbol::Next},  {414, Symbol::Rewind},
-    {446, Symbol::FastForward}, {478, Symbol::Minus}, {510, Symbol::Plus},
+    {CMD_CD_PREVIOUS, Symbol::Previous}, {CMD_CD_NEXT, Symbol::Next},      {CMD_CD_REWIND, Symbol::Rewind},
+    {CMD_CD_FORWARD, Symbol::FastForward}, {CMD_CD_VOLUME_DOWN, Symbol::Minus}, {CMD_CD_VOLUME_UP, Symbol::Plus},
 };
-constexpr int kSmallKeyTop = 69;
+
+const ButtonRow& cdButton(WORD command) {
+  for (const ButtonRow& row : kCdButtons)
+    if (row.id == command) return row;
+  return kCdButtons[0];
+}
 
 }  // namespace
 
 QImage paintCdFace(int, int, int) {
-  QImage image = moduleFace(577, 131, 401, {16, 60});
+  QImage image = moduleFace(kFaceWidth, face_height(Module::Cd) + 1, 401, {16, 60});
   recessedPlate(image, kTray, 402);
   QPainter p(&image);
   lcdWindow(p, kLcd, 2);
@@ -47,10 +54,11 @@ QImage paintCdFace(int, int, int) {
 
   // The round keys sit in wells; their symbols are printed above them.
   for (const SmallKey& key : kSmallKeys) {
-    const QRect well(key.left, kSmallKeyTop, 21, 16);
+    const ButtonRow& row = cdButton(key.command);
+    const QRect well(row.left, row.top, row.width, row.height);
     p.fillRect(well.adjusted(-1, -1, 1, 1), ink::buttonWell);
     bevel(p, well.adjusted(-2, -2, 2, 2), false, 1, 70);
-    printSymbol(p, key.symbol, QRectF(key.left + 6, 57, 9, 8), ink::print);
+    printSymbol(p, key.symbol, QRectF(row.left + 6, 57, 9, 8), ink::print);
   }
   printPixelTextCentred(p, QRect(350, 49, 53, 7), "TRACK", ink::printDim);
   printPixelTextCentred(p, QRect(414, 49, 53, 7), "SEARCH", ink::printDim);

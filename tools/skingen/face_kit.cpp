@@ -46,7 +46,7 @@ QImage moduleFace(int width, int height, uint32_t seed, std::initializer_list<in
 
 void buttonHoles(QPainter& p, Module module) {
   for (const ButtonPlace& b : rackButtons())
-    if (b.module == module && !movesWith3D(b) && b.command != 5000) cutOut(p, b.rect());
+    if (b.module == module && !movesWith3D(b) && b.command != CMD_SOUND3D) cutOut(p, b.rect());
 }
 
 void caption(QPainter& p, const QString& text, int top) {

@@ -5,6 +5,7 @@
 #include "face_kit.h"
 #include "painters.h"
 #include "pixel_font.h"
+#include "rack_layout.h"
 #include "symbols.h"
 
 #include <QPainterPath>
@@ -12,15 +13,16 @@
 namespace skin {
 namespace {
 
-const QRect kLcd(45, 14, 225, 27);
-const QRect kLcdFace(38, 5, 242, 43);  // where bitmaps 235 and 236 go
-const QPoint kAnimation(86, 18);
-const QRect kMenuKey(299, 22, 34, 25);  // opens the MIDI menu
+const QRect kLcd = toQRect(kMidiDeckFace.lcd);
+const QRect kLcdFace = toQRect(kMidiDeckFace.display);  // where the two LCD faces go
+const QPoint kAnimation = toQRect(kMidiDeckFace.animation).topLeft();
+// The key that opens the MIDI menu, one pixel inside its click spot's right edge.
+const QRect kMenuKey = toQRect(kMidiDeckFace.menu).adjusted(0, 0, -1, 0);
 
 // The face with an empty LCD.
 const QImage& bareFace() {
   static const QImage face = [] {
-    QImage image = moduleFace(577, 51, 201, {12});
+    QImage image = moduleFace(kFaceWidth, face_height(Module::Midi) + 1, 201, {12});
     QPainter p(&image);
     lcdWindow(p, kLcd, 3);
     p.end();
@@ -58,7 +60,7 @@ QImage pictureFace() {
   QImage image = bareFace().copy();
   QPainter p(&image);
   midiSocket(p, QPointF(64.5, 27.5));
-  p.drawImage(kAnimation, paintMidiAnimation(34, 17, 0));
+  p.drawImage(kAnimation, paintMidiAnimation(kMidiDeckFace.animation.width, kMidiDeckFace.animation.height, 0));
   printText(p, QRectF(128, 15, 136, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("GENERAL MIDI"),
             sansFont(11, true), ink::lcdYellow);
   drawPixelText(p, 129, 31, "SEQUENCER", QColor(0, 200, 220));
@@ -70,7 +72,7 @@ QImage pictureFace() {
 QImage paintMidiFace(int, int, int) { return pictureFace(); }
 
 QImage paintMidiLcdFace(int, int, int bitmap) {
-  return bitmap == 235 ? bareFace().copy(kLcdFace) : pictureFace().copy(kLcdFace);
+  return bitmap == BMP_MIDI_FACE_INFO ? bareFace().copy(kLcdFace) : pictureFace().copy(kLcdFace);
 }
 
 }  // namespace skin

@@ -5,73 +5,49 @@
 #include "face_kit.h"
 #include "painters.h"
 #include "pixel_font.h"
+#include "rack_layout.h"
 
 #include <array>
 
 namespace skin {
 namespace {
 
-struct Channel {
-  const char* name;
-  QRect label;      // where the name is printed
-  int meterLeft;    // x of the left meter
-  int segmentWidth;
-  int rightOffset;  // x of the right meter relative to the left one
-  int unselected, selected;
-};
-
-constexpr int kMeterTop = 24;
-constexpr int kSegments = 16;
-constexpr int kSegmentPitch = 4;
-
-const std::array<Channel, 6> kChannels = {{
-    {"MASTER", {55, 91, 35, 9}, 57, 13, 18, 189, 190},
-    {"MIDI", {103, 91, 22, 9}, 104, 9, 12, 191, 192},
-    {"WAVE", {139, 91, 23, 9}, 140, 9, 12, 193, 194},
-    {"CD", {181, 91, 11, 9}, 176, 9, 12, 195, 196},
-    {"LINE", {211, 91, 23, 9}, 212, 9, 12, 197, 198},
-    {"MIC", {249, 91, 17, 9}, 253, 9, 12, 199, 200},
-}};
-
-struct SwitchLabel {
-  int bitmap;
-  const char* text;
-  int left;
-};
-constexpr SwitchLabel kSwitchLabels[] = {
-    {276, "3D", 289}, {277, "MIDI", 283}, {278, "WAVE", 283}, {279, "CD", 289}, {280, "MUTE", 283},
-};
+// The channels' names, in the order of the rack's channel faces.
+constexpr const char* kChannelNames[] = {"MASTER", "MIDI", "WAVE", "CD", "LINE", "MIC"};
+static_assert(std::size(kChannelNames) == std::size(kChannelFaces));
+// The switch column's labels, in the order of its rows.
+constexpr const char* kSwitchNames[] = {"MIDI", "WAVE", "CD", "MUTE", "3D"};
+static_assert(std::size(kSwitchNames) == std::size(kSwitchRows));
 
 const QRect kMeterWindow(50, 20, 229, 68);
 // The satin plate of the switch column; its grain runs vertically, so a
 // label or lamp looks the same at either of its two heights.
 const QRect kSwitchPlate(281, 8, 75, 96);
-const QRect kBalanceScale(427, 43, 46, 6);
 const QColor kSelectedLabel = ink::ledAmber;
 
 // The face without the channel names: the ground the labels are cut from.
 const QImage& bareFace() {
   static const QImage face = [] {
-    QImage image = moduleFace(577, 110, 101, {55});
+    QImage image = moduleFace(kFaceWidth, face_height(Module::Mixer) + 1, 101, {55});
     verticalBrushedMetal(image, kSwitchPlate, ink::plateMetal, 102);
     QPainter p(&image);
     bevel(p, kSwitchPlate, true, 1, 100);
     lcdWindow(p, kMeterWindow, 3);
     // Unlit segments and a graduation between the meters, so the face reads
     // as a meter bridge even before the levels are drawn.
-    for (const Channel& ch : kChannels)
+    for (const ChannelFace& ch : kChannelFaces)
       for (int side = 0; side < 2; ++side)
-        for (int s = 0; s < kSegments; ++s)
-          p.fillRect(ch.meterLeft + side * ch.rightOffset, kMeterTop + s * kSegmentPitch, ch.segmentWidth, 2,
-                     QColor(12, 30, 14));
-    for (int s = 0; s <= kSegments; s += 4) {
-      const int y = kMeterTop + s * kSegmentPitch - 1;
+        for (int s = 0; s < kMeterSegments; ++s)
+          p.fillRect(ch.meter_left + side * ch.right_offset, ch.meter_top + s * kSegmentPitch, ch.segment_width,
+                     ch.segment_height, QColor(12, 30, 14));
+    for (int s = 0; s <= kMeterSegments; s += 4) {
+      const int y = kChannelFaces[0].meter_top + s * kSegmentPitch - 1;
       for (int x : {92, 129, 165, 201, 238}) p.fillRect(x, y, 5, 1, QColor(70, 72, 78));
     }
     printPixelTextCentred(p, QRect(386, 14, 33, 7), "L", ink::print);
     printPixelTextCentred(p, QRect(419, 14, 63, 7), "VOLUME", ink::print);
     printPixelTextCentred(p, QRect(482, 14, 33, 7), "R", ink::print);
-    lcdWindow(p, kBalanceScale, 2);
+    lcdWindow(p, toQRect(kBalanceScale), 2);
     printPixelTextCentred(p, QRect(419, 53, 63, 7), "BALANCE", ink::printDim);
     printPixelTextCentred(p, QRect(366, 73, 44, 7), "CHANNEL", ink::printDim);
     buttonHoles(p, Module::Mixer);
@@ -83,12 +59,13 @@ const QImage& bareFace() {
   return face;
 }
 
-QImage labelled(const Channel& ch, bool selected) {
-  QImage image = bareFace().copy(ch.label.adjusted(-1, -1, 2, 2));
+QImage labelled(std::size_t channel, bool selected) {
+  const QRect label = toQRect(kChannelFaces[channel].label);
+  QImage image = bareFace().copy(label.adjusted(-1, -1, 2, 2));
   QPainter p(&image);
-  printPixelTextCentred(p, QRect(1, 1, ch.label.width(), ch.label.height()), ch.name,
+  printPixelTextCentred(p, QRect(1, 1, label.width(), label.height()), kChannelNames[channel],
                         selected ? kSelectedLabel : ink::printDim);
-  return image.copy(1, 1, ch.label.width(), ch.label.height());
+  return image.copy(1, 1, label.width(), label.height());
 }
 
 }  // namespace
@@ -96,25 +73,26 @@ QImage labelled(const Channel& ch, bool selected) {
 QImage paintMixerFace(int, int, int) {
   QImage image = bareFace().copy();
   QPainter p(&image);
-  for (const Channel& ch : kChannels) p.drawImage(ch.label.topLeft(), labelled(ch, false));
+  for (std::size_t c = 0; c < std::size(kChannelFaces); ++c)
+    p.drawImage(toQRect(kChannelFaces[c].label).topLeft(), labelled(c, false));
   return image;
 }
 
 QImage paintChannelLabel(int, int, int bitmap) {
-  for (const Channel& ch : kChannels) {
-    if (bitmap == ch.unselected) return labelled(ch, false);
-    if (bitmap == ch.selected) return labelled(ch, true);
+  for (std::size_t c = 0; c < std::size(kChannelFaces); ++c) {
+    if (bitmap == kChannelFaces[c].label_unselected) return labelled(c, false);
+    if (bitmap == kChannelFaces[c].label_selected) return labelled(c, true);
   }
   return {};
 }
 
 QImage paintSwitchLabel(int width, int height, int bitmap) {
-  for (const SwitchLabel& label : kSwitchLabels) {
-    if (label.bitmap != bitmap) continue;
+  for (std::size_t i = 0; i < std::size(kSwitchRows); ++i) {
+    if (kSwitchRows[i].label != bitmap) continue;
     // Cut from the satin plate (any height will do), then printed.
-    QImage image = bareFace().copy(label.left, 40, width, height);
+    QImage image = bareFace().copy(kSwitchRows[i].label_left, 40, width, height);
     QPainter p(&image);
-    printPixelTextCentred(p, QRect(0, 0, width, height), label.text, ink::print);
+    printPixelTextCentred(p, QRect(0, 0, width, height), kSwitchNames[i], ink::print);
     return image;
   }
   return {};

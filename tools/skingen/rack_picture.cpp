@@ -118,10 +118,10 @@ std::span<const RackLayout> rackLayouts() { return kLayouts; }
 
 RackTops rackTops(const RackLayout& l) {
   RackTops t{};
-  t.midi = 109;
-  t.wave = l.midi ? 159 : 109;
-  t.cd = t.wave + (l.wave ? 111 : 0);
-  t.bottom = t.cd + (l.cd ? 130 : 0);
+  t.midi = face_height(Module::Mixer);
+  t.wave = t.midi + (l.midi ? face_height(Module::Midi) : 0);
+  t.cd = t.wave + (l.wave ? face_height(Module::Wave) : 0);
+  t.bottom = t.cd + (l.cd ? face_height(Module::Cd) : 0);
   return t;
 }
 
@@ -132,10 +132,10 @@ QImage rackPicture(const RackLayout& layout) {
   image.fill(Qt::black);
   QPainter p(&image);
   p.setRenderHint(QPainter::TextAntialiasing, true);
-  p.drawImage(QPoint(0, 0), art("MIXERBMP"), QRect(0, 0, kRackWidth, 109));
-  if (layout.midi) p.drawImage(QPoint(0, t.midi), art("MIDIBMP"), QRect(0, 0, kRackWidth, 50));
-  if (layout.wave) p.drawImage(QPoint(0, t.wave), art("WAVEBMP"), QRect(0, 0, kRackWidth, 111));
-  if (layout.cd) p.drawImage(QPoint(0, t.cd), art("CDPLYBMP"), QRect(0, 0, kRackWidth, 130));
+  const bool shown[] = {true, layout.midi, layout.wave, layout.cd};
+  const int tops[] = {0, t.midi, t.wave, t.cd};
+  for (std::size_t i = 0; i < std::size(kModuleFaces); ++i)
+    if (shown[i]) p.drawImage(QPoint(0, tops[i]), art(kModuleFaces[i].bitmap), QRect(0, 0, kRackWidth, kModuleFaces[i].height));
 
   for (const ButtonPlace& b : rackButtons()) {
     int top = 0;

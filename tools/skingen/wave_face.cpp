@@ -5,13 +5,14 @@
 #include "face_kit.h"
 #include "painters.h"
 #include "pixel_font.h"
+#include "rack_layout.h"
 
 namespace skin {
 namespace {
 
 struct Deck {
   const char* name;
-  QRect menu;  // the click spot that opens the deck's menu
+  QRect menu;  // the tag on the click spot that opens the deck's menu
   QRect door;
   QRect lcd;
   QRect bar;
@@ -19,14 +20,23 @@ struct Deck {
   bool nameOnLeft;
 };
 
+constexpr int kMenuTagHeight = 9;  // the tag fills the top of its click spot
+
+Deck deck(std::size_t i, const char* name, QRect door, bool nameOnLeft) {
+  const WaveDeckFace& f = kWaveDeckFaces[i];
+  QRect menu = toQRect(f.menu);
+  menu.setHeight(kMenuTagHeight);
+  return {name, menu, door, toQRect(f.lcd), toQRect(f.bar), toQRect(f.lamp), nameOnLeft};
+}
+
 const Deck kDecks[] = {
-    {"TAPE I", {134, 30, 38, 9}, {41, 24, 141, 80}, {48, 45, 126, 43}, {54, 95, 113, 3}, {156, 40, 12, 4}, true},
-    {"TAPE II", {195, 30, 38, 9}, {185, 24, 141, 80}, {193, 45, 126, 43}, {200, 95, 113, 3}, {201, 40, 12, 4}, false},
+    deck(0, "TAPE I", {41, 24, 141, 80}, true),
+    deck(1, "TAPE II", {185, 24, 141, 80}, false),
 };
 
 const QImage& face() {
   static const QImage image = [] {
-    QImage img = moduleFace(577, 112, 301, {16, 58});
+    QImage img = moduleFace(kFaceWidth, face_height(Module::Wave) + 1, 301, {16, 58});
     for (const Deck& d : kDecks) recessedPlate(img, d.door, 310 + uint32_t(d.door.left()));
     QPainter p(&img);
     for (const Deck& d : kDecks) {

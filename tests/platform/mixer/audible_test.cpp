@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "audio/engine_fixture.h"
+#include "platform/audio/engine_fixture.h"
 #include "mixer_fixture.h"
 #include "platform/mixer/volume_taper.h"
 

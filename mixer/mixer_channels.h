@@ -1,11 +1,8 @@
 #pragma once
 // The six mixer channels the panel shows, their control slots and values, and
 // the operations that read, write and step them.
+#include "mixer/mixer.h"
 #include "platform/mixer/mixer_api.h"
-
-constexpr int kMixerChannels = 6;
-enum MixerChannelNumber { kMaster = 0, kMidiChannel = 1, kWaveChannel = 2, kCdChannel = 3, kLineChannel = 4, kMicChannel = 5 };
-enum StepDirection { kStepUp = 1, kStepDown = 2 };
 
 // One mixer control as the device describes it, with the channel count of its line.
 struct ControlSlot {
@@ -40,7 +37,6 @@ void write_mute(const MixerChannel& channel);
 int read_switch(const ControlSlot& slot);
 void write_switch(const ControlSlot& slot, int on);
 
-void volume_step(int channel, int direction);
 void balance_left();
 void balance_right();
 

@@ -1,8 +1,9 @@
 #pragma once
-// Process-wide values of the rack shell, read by every subsystem.
+// Process-wide values of the rack, read by every module: the program and its
+// main window, the three module switches, the rack timer. Owned by the UI thread.
 #include "platform/wintypes.h"
 
-// Module switches: 1 = the module is shown.
+// Module switches: 1 = the module is shown. The mixer panel is always shown.
 extern int cd_audio_on;
 extern int wave_on;
 extern int midi_on;

@@ -1,6 +1,6 @@
-#include "app/mci_error_box.h"
+#include "skin/mci_error_box.h"
 
-#include "app/rack_state.h"
+#include "skin/rack_state.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
 

@@ -88,6 +88,42 @@ TEST(SkinArtTable, HasEveryButtonFaceAtTheButtonsSize) {
   }
 }
 
+// Every picture the rack copies into a geometry row must be exactly that row's size.
+TEST(SkinArtTable, DisplayBitmapsHaveTheSizeOfTheirGeometryRows) {
+  struct Sized {
+    int bitmap, width, height;
+  };
+  std::vector<Sized> rows;
+  for (const ChannelFace& f : kChannelFaces) {
+    rows.push_back({f.label_unselected, f.label.width, f.label.height});
+    rows.push_back({f.label_selected, f.label.width, f.label.height});
+    for (int segment : {f.lit, f.dark, f.lit_muted}) rows.push_back({segment, f.segment_width, f.segment_height});
+  }
+  for (const SwitchRow& r : kSwitchRows) rows.push_back({r.label, r.label_width, r.label_height});
+  for (int lamp : {BMP_SWITCH_LAMP_ON, BMP_SWITCH_LAMP_OFF}) rows.push_back({lamp, kSwitchLampWidth, kSwitchLampHeight});
+  rows.push_back({BMP_BALANCE_SCALE, kBalanceScale.width, kBalanceScale.height});
+  for (int face : {BMP_MIDI_FACE_INFO, BMP_MIDI_FACE_ANIMATION})
+    rows.push_back({face, kMidiDeckFace.display.width, kMidiDeckFace.display.height});
+  for (int frame = 0; frame < 8; ++frame)
+    rows.push_back({BMP_MIDI_ANIMATION_STOPPED + frame, kMidiDeckFace.animation.width, kMidiDeckFace.animation.height});
+  for (const WaveDeckFace& deck : kWaveDeckFaces)
+    for (int lamp : {BMP_DECK_LAMP_ACTIVE, BMP_DECK_LAMP_OTHER, BMP_DECK_LAMP_BLINK})
+      rows.push_back({lamp, deck.lamp.width, deck.lamp.height});
+  rows.push_back({BMP_RECORD_FACE_RECORDING, kWaveButtons[0].width, kWaveButtons[0].height});
+  for (const Sized& row : rows) {
+    const skin::ArtEntry* entry = skin::findArt(std::to_string(row.bitmap));
+    ASSERT_NE(entry, nullptr) << row.bitmap;
+    EXPECT_EQ(entry->width, row.width) << row.bitmap;
+    EXPECT_EQ(entry->height, row.height) << row.bitmap;
+  }
+  for (const ModuleFace& face : kModuleFaces) {
+    const skin::ArtEntry* entry = skin::findArt(face.bitmap);
+    ASSERT_NE(entry, nullptr) << face.bitmap;
+    EXPECT_EQ(entry->width, kFaceWidth) << face.bitmap;
+    EXPECT_EQ(entry->height, face.height + 1) << face.bitmap << " is one row taller than painted";
+  }
+}
+
 TEST(SkinArtTable, NamesAreUnique) {
   const auto table = skin::artTable();
   for (size_t i = 0; i < table.size(); ++i)

@@ -1,13 +1,14 @@
-#include "rack_program.h"
+#include "support/rack_program.h"
 
 #include <gtest/gtest.h>
 
 #include <QTimer>
 
-#include "app/rack_state.h"
 #include "app/settings_file.h"
 #include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
+#include "skin/rack_state.h"
+#include "skin/settings_path.h"
 
 namespace {
 

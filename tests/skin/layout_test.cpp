@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/hit_test.h"
-#include "app/rack_state.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
+#include "skin/rack_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/rack_state.h"
+#include "skin/rack_state.h"
 
 int cd_audio_on = 1;
 int wave_on = 1;

@@ -1,11 +1,11 @@
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 
 #include <cstring>
 #include <vector>
 
-#include "app/rack_state.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
+#include "skin/rack_state.h"
 
 MixerChannel mixer_channels[kMixerChannels];
 HMIXER mixer_handle = nullptr;

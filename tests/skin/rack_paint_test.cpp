@@ -3,12 +3,12 @@
 
 #include <QImage>
 
-#include "app/rack_state.h"
-#include "mixer/mixer_device.h"
+#include "mixer/mixer_channels.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
-#include "rack_program.h"
 #include "skin/layout.h"
+#include "skin/rack_state.h"
+#include "support/rack_program.h"
 #include "support/temp_home.h"
 
 namespace {
