@@ -6,9 +6,11 @@
 #include "platform/profile/profile.h"
 
 std::string settings_path() {
-  char dir[128] = {};
-  GetWindowsDirectoryA(dir, sizeof dir);
-  return std::string(dir) + "/quorvin.ini";
+  char dir[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(dir, sizeof dir);
+  // A folder too long for any path buffer: the bare name reaches the same file.
+  if (length == 0 || length >= sizeof dir) return "quorvin.ini";
+  return std::string(dir, length) + "/quorvin.ini";
 }
 
 int read_module_switch(const char* key) {

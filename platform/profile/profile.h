@@ -39,6 +39,8 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 // the length copied, or the size needed (with the NUL) when `size` is too small;
 // the buffer then holds an empty string.
 UINT GetWindowsDirectoryA(LPSTR buf, UINT size);
-// Only OF_DELETE (remove the file) and OF_EXIST (test for it) are supported.
+// Only OF_DELETE (remove the file) and OF_EXIST (test for it) are supported, for
+// paths of any length. The record's szPathName receives the full path, or an
+// empty string when it would not fit (never a cut path).
 // Returns a non-negative value on success, HFILE_ERROR otherwise.
 HFILE OpenFile(LPCSTR path, LPOFSTRUCT info, UINT style);
