@@ -24,19 +24,27 @@ struct OpenEntry {
 
 std::recursive_mutex g_mutex;
 std::map<MCIDEVICEID, OpenEntry> g_devices;
+MCIDEVICEID g_next_id = 1;
 
-// The smallest free identifier: notifications carry only its low 16 bits, so
-// identifiers are reused rather than counted up past 0xFFFF over a long session
-// of playlist items, each opened and closed.
+// Identifiers count up, so an end notification still queued for a closed device
+// names no device opened after it. Notifications carry 16 bits: past 0xFFFE the
+// count starts again at 1, skipping identifiers still open (0xFFFF means all).
 MCIDEVICEID free_id() {
-  MCIDEVICEID id = 1;
-  while (g_devices.count(id) != 0) ++id;
-  return id < kAllDevices ? id : 0;
+  for (MCIDEVICEID tries = 1; tries < kAllDevices; ++tries) {
+    const MCIDEVICEID id = g_next_id;
+    g_next_id = id + 1 < kAllDevices ? id + 1 : 1;
+    if (g_devices.count(id) == 0) return id;
+  }
+  return 0;
+}
+
+HWND callback_window(DWORD_PTR params) {
+  if (params == 0) return nullptr;
+  return reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(params)->dwCallback);
 }
 
 HWND notify_window(DWORD_PTR flags, DWORD_PTR params) {
-  if (!(flags & MCI_NOTIFY) || params == 0) return nullptr;
-  return reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(params)->dwCallback);
+  return (flags & MCI_NOTIFY) ? callback_window(params) : nullptr;
 }
 
 MCIDEVICEID id_of(const std::string& name) {
