@@ -50,7 +50,9 @@ bool quoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.
 // so a value whose own edges are blanks is written in double quotes; one pair of
 // surrounding quotes is taken off on reading, so a value that is itself quoted
 // is quoted once more.
-std::string_view unquote(std::string_view stored) { return quoted(stored) ? stored.substr(1, stored.size() - 2) : stored; }
+std::string_view unquote(std::string_view stored) {
+  return quoted(stored) ? stored.substr(1, stored.size() - 2) : stored;
+}
 
 std::string make_line(std::string_view key, std::string_view value, std::string_view ending) {
   const bool quote = quoted(value) || (!value.empty() && (is_blank(value.front()) || is_blank(value.back())));
