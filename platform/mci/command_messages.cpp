@@ -114,25 +114,27 @@ Parms* as(DWORD_PTR params) {
 struct MessageRow {
   UINT message;
   bool notifies_itself;  // the play posts its own end notification
+  bool sounds;           // output starts: the user may need to hear it is silent
   Handler handler;
 };
 
 constexpr MessageRow kMessages[] = {
-    {MCI_PLAY, true,
+    {MCI_PLAY, true, true,
      [](Device& d, DWORD f, DWORD_PTR p, HWND n) { return d.play(f, as<MCI_PLAY_PARMS>(p), n); }},
-    {MCI_STOP, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.stop(); }},
-    {MCI_PAUSE, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.pause(); }},
-    {MCI_RESUME, true, [](Device& d, DWORD, DWORD_PTR, HWND n) { return d.resume(n); }},
-    {MCI_SEEK, false,
+    {MCI_STOP, false, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.stop(); }},
+    {MCI_PAUSE, false, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.pause(); }},
+    {MCI_RESUME, true, true, [](Device& d, DWORD, DWORD_PTR, HWND n) { return d.resume(n); }},
+    {MCI_SEEK, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.seek(f, as<MCI_SEEK_PARMS>(p)); }},
-    {MCI_STATUS, false,
+    {MCI_STATUS, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.status(f, as<MCI_STATUS_PARMS>(p)); }},
-    {MCI_SET, false, [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.set(f, as<MCI_SET_PARMS>(p)); }},
-    {MCI_GETDEVCAPS, false,
+    {MCI_SET, false, false,
+     [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.set(f, as<MCI_SET_PARMS>(p)); }},
+    {MCI_GETDEVCAPS, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.getdevcaps(f, as<MCI_GETDEVCAPS_PARMS>(p)); }},
-    {MCI_RECORD, true,
+    {MCI_RECORD, true, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND n) { return d.record(f, as<MCI_RECORD_PARMS>(p), n); }},
-    {MCI_SAVE, false,
+    {MCI_SAVE, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.save(f, as<MCI_SAVE_PARMSA>(p)); }},
 };
 
@@ -165,6 +167,8 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
     if (row.message != message) continue;
     const MCIERROR err = row.handler(*it->second.device, static_cast<DWORD>(flags), params, notify);
     if (err == 0 && !row.notifies_itself) post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device);
+    // The window given with the command, notify or not: the one the user plays from.
+    if (err == 0 && row.sounds) notice_after_play(callback_window(params), device);
     return err;
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
