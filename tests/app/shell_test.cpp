@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/rack_state.h"
+#include "app/settings_file.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
 #include "rack_program.h"
@@ -204,4 +205,22 @@ TEST_F(Shell, ABrokenSettingsFileStartsTheRackAndKeepsWhatItHeld) {
   const std::string after = slurp(home.file("quorvin.ini"));
   EXPECT_NE(after.find("\xff\xfe garbage = ="), std::string::npos);
   EXPECT_NE(after.find(std::string(5000, 'z')), std::string::npos);
+}
+
+// The settings follow a folder of any length a Linux path can have; one too long
+// for any path buffer falls back to the bare name, never to the root.
+TEST(SettingsFile, ALongSettingsFolderKeepsTheSettingsThere) {
+  TempHome home;
+  std::string folder = home.path();
+  while (folder.size() < 300) folder += "/a-rather-long-folder-name";
+  EnvOverride where("QUORVIN_HOME", folder.c_str());
+  EXPECT_EQ(settings_path(), folder + "/quorvin.ini");
+  write_module_switch("WaveOn", 0);
+  write_module_switch("MidiOn", 1);
+  EXPECT_EQ(read_module_switch("WaveOn"), 0);
+  EXPECT_EQ(read_module_switch("MidiOn"), 1);
+  EXPECT_EQ(slurp(folder + "/quorvin.ini"), "[Rack]\nWaveOn=NO\nMidiOn=YES\n");
+
+  EnvOverride too_long("QUORVIN_HOME", (home.path() + "/" + std::string(MAX_PATH, 'x')).c_str());
+  EXPECT_EQ(settings_path(), "quorvin.ini");
 }
