@@ -1,9 +1,11 @@
 #include <iterator>
 
 #include "app/main_window.h"
+#include "app/mci_notice.h"
 #include "app/notify_router.h"
 #include "app/window_handlers.h"
 #include "mixer/mixer_panel.h"
+#include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
 #include "skin/owner_draw.h"
 #include "skin/paint.h"
@@ -32,6 +34,7 @@ constexpr MessageRow kMessageTable[] = {
     {WM_PALETTECHANGED, on_palette_changed},
     {WM_PALETTEISCHANGING, on_palette_changed},
     {MM_MIXM_CONTROL_CHANGE, on_mixer_control_change},
+    {MM_QUORVIN_NOTICE, on_mci_notice},
 };
 
 }  // namespace

@@ -24,19 +24,27 @@ struct OpenEntry {
 
 std::recursive_mutex g_mutex;
 std::map<MCIDEVICEID, OpenEntry> g_devices;
+MCIDEVICEID g_next_id = 1;
 
-// The smallest free identifier: notifications carry only its low 16 bits, so
-// identifiers are reused rather than counted up past 0xFFFF over a long session
-// of playlist items, each opened and closed.
+// Identifiers count up, so an end notification still queued for a closed device
+// names no device opened after it. Notifications carry 16 bits: past 0xFFFE the
+// count starts again at 1, skipping identifiers still open (0xFFFF means all).
 MCIDEVICEID free_id() {
-  MCIDEVICEID id = 1;
-  while (g_devices.count(id) != 0) ++id;
-  return id < kAllDevices ? id : 0;
+  for (MCIDEVICEID tries = 1; tries < kAllDevices; ++tries) {
+    const MCIDEVICEID id = g_next_id;
+    g_next_id = id + 1 < kAllDevices ? id + 1 : 1;
+    if (g_devices.count(id) == 0) return id;
+  }
+  return 0;
+}
+
+HWND callback_window(DWORD_PTR params) {
+  if (params == 0) return nullptr;
+  return reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(params)->dwCallback);
 }
 
 HWND notify_window(DWORD_PTR flags, DWORD_PTR params) {
-  if (!(flags & MCI_NOTIFY) || params == 0) return nullptr;
-  return reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(params)->dwCallback);
+  return (flags & MCI_NOTIFY) ? callback_window(params) : nullptr;
 }
 
 MCIDEVICEID id_of(const std::string& name) {
@@ -106,25 +114,27 @@ Parms* as(DWORD_PTR params) {
 struct MessageRow {
   UINT message;
   bool notifies_itself;  // the play posts its own end notification
+  bool sounds;           // output starts: the user may need to hear it is silent
   Handler handler;
 };
 
 constexpr MessageRow kMessages[] = {
-    {MCI_PLAY, true,
+    {MCI_PLAY, true, true,
      [](Device& d, DWORD f, DWORD_PTR p, HWND n) { return d.play(f, as<MCI_PLAY_PARMS>(p), n); }},
-    {MCI_STOP, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.stop(); }},
-    {MCI_PAUSE, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.pause(); }},
-    {MCI_RESUME, true, [](Device& d, DWORD, DWORD_PTR, HWND n) { return d.resume(n); }},
-    {MCI_SEEK, false,
+    {MCI_STOP, false, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.stop(); }},
+    {MCI_PAUSE, false, false, [](Device& d, DWORD, DWORD_PTR, HWND) { return d.pause(); }},
+    {MCI_RESUME, true, true, [](Device& d, DWORD, DWORD_PTR, HWND n) { return d.resume(n); }},
+    {MCI_SEEK, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.seek(f, as<MCI_SEEK_PARMS>(p)); }},
-    {MCI_STATUS, false,
+    {MCI_STATUS, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.status(f, as<MCI_STATUS_PARMS>(p)); }},
-    {MCI_SET, false, [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.set(f, as<MCI_SET_PARMS>(p)); }},
-    {MCI_GETDEVCAPS, false,
+    {MCI_SET, false, false,
+     [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.set(f, as<MCI_SET_PARMS>(p)); }},
+    {MCI_GETDEVCAPS, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.getdevcaps(f, as<MCI_GETDEVCAPS_PARMS>(p)); }},
-    {MCI_RECORD, true,
+    {MCI_RECORD, true, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND n) { return d.record(f, as<MCI_RECORD_PARMS>(p), n); }},
-    {MCI_SAVE, false,
+    {MCI_SAVE, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.save(f, as<MCI_SAVE_PARMSA>(p)); }},
 };
 
@@ -157,6 +167,8 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
     if (row.message != message) continue;
     const MCIERROR err = row.handler(*it->second.device, static_cast<DWORD>(flags), params, notify);
     if (err == 0 && !row.notifies_itself) post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device);
+    // The window given with the command, notify or not: the one the user plays from.
+    if (err == 0 && row.sounds) notice_after_play(callback_window(params), device);
     return err;
   }
   return MCIERR_UNRECOGNIZED_COMMAND;

@@ -1,18 +1,10 @@
 #include "platform/mci/device.h"
 
-#include <atomic>
-
 namespace mci {
 
 std::uint64_t ms_to_frames(std::uint64_t ms) { return (ms * audio::kEngineRate + 500) / 1000; }
 std::uint64_t frames_to_ms(std::uint64_t frames) {
   return (frames * 1000 + audio::kEngineRate / 2) / audio::kEngineRate;
-}
-
-MCIERROR missing_sound_device_once() {
-  static std::atomic<bool> reported{false};
-  if (audio::no_device_reason().empty()) return 0;
-  return reported.exchange(true) ? 0 : MCIERR_NO_SOUND_DEVICE;
 }
 
 Device::Device(MCIDEVICEID id, audio::Line line) : id_(id), transport_(id, line) {}
@@ -28,7 +20,6 @@ DWORD Device::from_frames(std::uint64_t frame) { return static_cast<DWORD>(frame
 MCIERROR Device::play(DWORD flags, const MCI_PLAY_PARMS* parms, HWND notify) {
   if ((flags & (MCI_FROM | MCI_TO)) && parms == nullptr) return MCIERR_NULL_PARAMETER_BLOCK;
   if (MCIERROR err = check_ready()) return err;
-  if (MCIERROR err = missing_sound_device_once()) return err;
   std::uint64_t from = 0;
   std::uint64_t to = media_end();
   if (flags & MCI_FROM) {

@@ -78,8 +78,4 @@ class Device {
 std::uint64_t ms_to_frames(std::uint64_t ms);
 std::uint64_t frames_to_ms(std::uint64_t frames);
 
-// The process answers the first play with MCIERR_NO_SOUND_DEVICE when the engine
-// fell back to the null device; later plays proceed silently.
-MCIERROR missing_sound_device_once();
-
 }  // namespace mci

@@ -45,7 +45,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_EXTRA_CHARACTERS, "A quoted string must be followed by a blank or the end of the command."},
     {MCIERR_FILE_READ, "Reading from the file failed. Check the file is still there and readable."},
     {MCIERR_FILE_WRITE, "Writing to the file failed. Check there is free space."},
-    {MCIERR_NO_SOUND_DEVICE, "No sound device was found; playback continues without sound."},
+    {MCIERR_NO_SOUND_DEVICE, "No sound device was found; the player runs silently."},
     {MCIERR_CDA_DATA_TRACK, "The track is a data track and cannot be played as audio."},
     {MCIERR_NO_SOUNDFONT, "No SoundFont could be loaded, so MIDI files cannot be played."},
     {MCIERR_NO_CD_DEVICE, "No CD drive or disc image was found."},

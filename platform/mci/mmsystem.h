@@ -21,6 +21,18 @@ BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size);
 using MciNotifyPoster = void (*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void mci_set_notify_poster(MciNotifyPoster poster);
 
+// Notices: what the user should be told although the command succeeded. Each is
+// posted through the poster above, once per process, to the window passed with
+// the command that met it: wParam the notice code, lParam the device. MCI never
+// shows them itself (a command may run nested inside another); the window shows
+// the text from its own message loop.
+//   MCIERR_NO_SOUND_DEVICE: the first play after the engine wanted a sound
+//   device and found none; plays go on silently in real time. Never posted when
+//   the silent device was chosen.
+constexpr UINT MM_QUORVIN_NOTICE = 0x0400 + 0x03B9;  // WM_USER + MM_MCINOTIFY
+// TRUE with the text to show for a notice code; FALSE and an empty buffer otherwise.
+BOOL mciGetNoticeTextA(WPARAM notice, LPSTR text, UINT size);
+
 // Command messages.
 constexpr UINT MCI_OPEN = 0x0803;
 constexpr UINT MCI_CLOSE = 0x0804;

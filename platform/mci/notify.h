@@ -8,5 +8,11 @@ namespace mci {
 // Posts MM_MCINOTIFY(code, device) to `window`; nothing when window is null or
 // no poster is set.
 void post_notify(HWND window, WPARAM code, MCIDEVICEID device);
+// Posts MM_QUORVIN_NOTICE(code, device) to `window`; false when nothing could be
+// posted (no window or no poster).
+bool post_notice(HWND window, WPARAM code, MCIDEVICEID device);
+// Called after every play that started: posts the no-sound-device notice to the
+// first play's window that can take it, when the engine found no sound device.
+void notice_after_play(HWND window, MCIDEVICEID device);
 
 }  // namespace mci

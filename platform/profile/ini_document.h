@@ -1,6 +1,8 @@
 #pragma once
 // One INI file held in memory line by line, so that a rewrite keeps every line
-// it does not change (comments, blank lines, junk) exactly as it was.
+// it does not change (comments, blank lines, junk) byte for byte, line ending
+// included. Values round-trip exactly: set() quotes a value that needs it and
+// get() gives back what set() was given.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,7 +18,8 @@ class IniDocument {
   static IniDocument parse(std::string_view text);
 
   // The value of the first matching key in the first matching section, without
-  // surrounding blanks; names match without regard to ASCII case.
+  // the blanks around it and then without one pair of double quotes around it;
+  // names match without regard to ASCII case.
   std::optional<std::string_view> get(std::string_view section, std::string_view key) const;
   // Each returns whether the document changed.
   bool set(std::string_view section, std::string_view key, std::string_view value);
@@ -29,8 +32,8 @@ class IniDocument {
 
  private:
   struct Section {
-    std::string header;               // the raw "[name]" line; empty for lines before the first header
-    std::vector<std::string> lines;   // raw lines up to the next header
+    std::string header;               // the raw "[name]" line with its ending; empty for lines before the first header
+    std::vector<std::string> lines;   // raw lines up to the next header, each with its ending
     std::unordered_map<std::string, std::size_t> keys;  // folded key -> first line holding it
     void index_keys();
   };
@@ -41,7 +44,7 @@ class IniDocument {
 
   std::vector<Section> sections_;  // sections_[0] always exists and holds the lines before the first header
   std::unordered_map<std::string, std::size_t> index_;  // folded name -> first section
-  const char* eol_ = "\n";
+  const char* eol_ = "\n";  // the ending of new lines: that of the file's first line
 };
 
 // ASCII lower case, for comparing names.

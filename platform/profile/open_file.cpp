@@ -13,7 +13,7 @@ HFILE OpenFile(LPCSTR path, LPOFSTRUCT info, UINT style) {
   if (info) {
     std::memset(info, 0, sizeof *info);
     info->cBytes = sizeof *info;
-    std::strncpy(info->szPathName, resolved.c_str(), OFS_MAXPATHNAME - 1);
+    if (resolved.size() < OFS_MAXPATHNAME) std::memcpy(info->szPathName, resolved.c_str(), resolved.size() + 1);
   }
   int result = -1;
   if (style & OF_DELETE) {

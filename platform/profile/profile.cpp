@@ -31,6 +31,7 @@ DWORD copy_out(std::string_view text, LPSTR buf, DWORD size) {
 
 // Optional sign and leading decimal digits; saturates instead of overflowing.
 INT leading_integer(std::string_view s) {
+  s = profile::trim_blanks(s);
   bool negative = false;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
     negative = s.front() == '-';
@@ -69,7 +70,9 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   const std::string_view k = profile::trim_blanks(key);
   if (!valid_key(k)) return FALSE;
   if (!value) return profile::update(path, [&](profile::IniDocument& doc) { return doc.remove_key(s, k); });
-  const std::string_view v = profile::trim_blanks(value);
+  // The value is stored as given, edge blanks included (a list of numbers may
+  // start with one); the document quotes it where it must.
+  const std::string_view v = value;
   if (has_line_break(v)) return FALSE;
   return profile::update(path, [&](profile::IniDocument& doc) { return doc.set(s, k, v); });
 }

@@ -27,7 +27,10 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR def, LPSTR buf
 // The value's leading decimal number (optional sign; 0 when there are no
 // digits), or `def` when the key is missing.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT def, LPCSTR file);
-// Creates the file, section and key as needed and stores `value`. A null value
+// Creates the file, section and key as needed and stores `value`, which reads
+// back unchanged (one with blanks at its edges, or one that is itself in double
+// quotes, is written in double quotes; the read takes one pair of them off).
+// Lines the write does not change stay byte for byte. A null value
 // deletes the key, a null key deletes the section. FALSE when the file could not
 // be written (the old file is then left whole) or a name or value would break
 // the file's line structure.
@@ -36,6 +39,8 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 // the length copied, or the size needed (with the NUL) when `size` is too small;
 // the buffer then holds an empty string.
 UINT GetWindowsDirectoryA(LPSTR buf, UINT size);
-// Only OF_DELETE (remove the file) and OF_EXIST (test for it) are supported.
+// Only OF_DELETE (remove the file) and OF_EXIST (test for it) are supported, for
+// paths of any length. The record's szPathName receives the full path, or an
+// empty string when it would not fit (never a cut path).
 // Returns a non-negative value on success, HFILE_ERROR otherwise.
 HFILE OpenFile(LPCSTR path, LPOFSTRUCT info, UINT style);

@@ -111,6 +111,18 @@ TEST_F(Dispatch, ErrorBoxShowsThePlatformTextOrUnknowError) {
   EXPECT_EQ(ui_test::boxes()[1].caption, "MCI Error");
 }
 
+TEST_F(Dispatch, MediaNoticesAreShownFromTheLoopInABoxOwnedByTheMainWindow) {
+  rack_window_proc(main_window, MM_QUORVIN_NOTICE, MCIERR_NO_SOUND_DEVICE, 1);
+  rack_window_proc(main_window, MM_QUORVIN_NOTICE, 0x7FFF, 1);
+  ASSERT_EQ(ui_test::boxes().size(), 1u);
+  char text[256];
+  ASSERT_TRUE(mciGetNoticeTextA(MCIERR_NO_SOUND_DEVICE, text, sizeof text));
+  EXPECT_EQ(ui_test::boxes()[0].text, text);
+  EXPECT_NE(ui_test::boxes()[0].text.find("runs silently"), std::string::npos);
+  EXPECT_EQ(ui_test::boxes()[0].owner, main_window);
+  EXPECT_EQ(ui_test::boxes()[0].type, MB_OK | MB_ICONINFORMATION);
+}
+
 TEST(Hold, PressReleaseAndFocusLoss) {
   hold_track(8010, ODA_SELECT, ODS_SELECTED);
   EXPECT_EQ(hold_active, 1);

@@ -5,11 +5,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/settings_file.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/layout.h"
 #include "skin/rack_state.h"
+#include "skin/settings_path.h"
 #include "support/env_override.h"
 #include "support/rack_program.h"
 #include "support/temp_home.h"
@@ -204,4 +206,23 @@ TEST_F(Shell, ABrokenSettingsFileStartsTheRackAndKeepsWhatItHeld) {
   const std::string after = slurp(home.file("quorvin.ini"));
   EXPECT_NE(after.find("\xff\xfe garbage = ="), std::string::npos);
   EXPECT_NE(after.find(std::string(5000, 'z')), std::string::npos);
+}
+
+// The settings follow a folder of any length; the path is never cut, and never
+// falls back to the filesystem's root.
+TEST(SettingsFile, ALongSettingsFolderKeepsTheSettingsThere) {
+  TempHome home;
+  std::string folder = home.path();
+  while (folder.size() < 300) folder += "/a-rather-long-folder-name";
+  EnvOverride where("QUORVIN_HOME", folder.c_str());
+  EXPECT_EQ(settings_path(), folder + "/quorvin.ini");
+  write_module_switch("WaveOn", 0);
+  write_module_switch("MidiOn", 1);
+  EXPECT_EQ(read_module_switch("WaveOn"), 0);
+  EXPECT_EQ(read_module_switch("MidiOn"), 1);
+  EXPECT_EQ(slurp(folder + "/quorvin.ini"), "[Rack]\nWaveOn=NO\nMidiOn=YES\n");
+
+  const std::string beyond = home.path() + "/" + std::string(MAX_PATH, 'x');
+  EnvOverride too_long("QUORVIN_HOME", beyond.c_str());
+  EXPECT_EQ(settings_path(), beyond + "/quorvin.ini");
 }

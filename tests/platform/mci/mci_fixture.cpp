@@ -16,6 +16,8 @@ void record_notice(HWND window, UINT message, WPARAM code, LPARAM device) {
 }
 }  // namespace
 
+void record_notices() { mci_set_notify_poster(record_notice); }
+
 std::vector<Notice> take_notices() {
   std::lock_guard lock(g_mutex);
   std::vector<Notice> taken;
@@ -45,7 +47,7 @@ void run_to_idle() { audio::run_fast(600ull * audio::kEngineRate); }
 void run_ms(std::uint32_t ms) { audio::run_fast(static_cast<std::uint64_t>(ms) * audio::kEngineRate / 1000); }
 
 void MciTest::SetUp() {
-  mci_set_notify_poster(record_notice);
+  record_notices();
   audio::start();
   ASSERT_EQ(audio::device_kind(), audio::DeviceKind::NullFast);
   take_notices();

@@ -19,6 +19,8 @@ struct Notice {
   LPARAM device;
 };
 
+// Puts the recorder in place of PostMessageA (MciTest does it in SetUp).
+void record_notices();
 // Every notification posted since the last take, in order.
 std::vector<Notice> take_notices();
 

@@ -173,19 +173,35 @@ TEST_F(MciStrings, NewRecordingAliasesAreUniqueAndCaseBlind) {
   EXPECT_EQ(mciGetDeviceIDA("tape2"), 0u);
 }
 
-TEST_F(MciStrings, DeviceIdsAreReusedSoNotificationsCanCarryThem) {
+// Notifications carry 16 bits of the identifier: identifiers count up to 0xFFFE,
+// then start again at 1, never handing out one still open.
+TEST_F(MciStrings, DeviceIdsCountUpAndWrapSkippingOpenOnes) {
   ASSERT_EQ(mci_error("open new type waveaudio alias a"), 0u);
   ASSERT_EQ(mci_error("open new type waveaudio alias b"), 0u);
   const MCIDEVICEID a = mciGetDeviceIDA("a");
+  const MCIDEVICEID b = mciGetDeviceIDA("b");
+  EXPECT_EQ(b, a + 1);
   ASSERT_EQ(mci_error("close a"), 0u);
   ASSERT_EQ(mci_error("open new type waveaudio alias c"), 0u);
-  EXPECT_EQ(mciGetDeviceIDA("c"), a);
-  for (int i = 0; i < 300; ++i) {
+  const MCIDEVICEID c = mciGetDeviceIDA("c");
+  EXPECT_EQ(c, b + 1) << "a closed device's identifier is not reused at once";
+
+  // Once round the whole range, stepping over b and c, still open.
+  MCIDEVICEID previous = c;
+  bool wrapped = false;
+  for (int i = 0; i < 0x10000 && !(wrapped && previous > c); ++i) {
     ASSERT_EQ(mci_error("open new type waveaudio alias d"), 0u);
+    const MCIDEVICEID d = mciGetDeviceIDA("d");
     ASSERT_EQ(mci_error("close d"), 0u);
+    ASSERT_GE(d, 1u);
+    ASSERT_LT(d, 0xFFFFu);
+    ASSERT_NE(d, b);
+    ASSERT_NE(d, c);
+    wrapped = wrapped || d < previous;
+    previous = d;
   }
-  ASSERT_EQ(mci_error("open new type waveaudio alias d"), 0u);
-  EXPECT_LT(mciGetDeviceIDA("d"), 4u);
+  ASSERT_TRUE(wrapped);
+  EXPECT_EQ(previous, c + 1);
 }
 
 TEST_F(MciStrings, RepliesThatDoNotFitAreRefusedNotCut) {

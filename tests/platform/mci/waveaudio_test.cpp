@@ -114,6 +114,22 @@ TEST_F(WaveAudio, PlayWhilePlayingKeepsPlayingAndHandsOverTheNotification) {
   EXPECT_EQ(notices[1].code, MCI_NOTIFY_SUCCESSFUL);
 }
 
+// The deck matches an end notification by identifier. One still queued for a
+// closed device must not name the file opened next under the same alias.
+TEST_F(WaveAudio, AnEndQueuedForAClosedDeviceDoesNotNameTheNextOne) {
+  open_sine("tape1", 0.2, 44100, 1, 16);
+  ASSERT_EQ(mci("play tape1 notify"), "");
+  mcitest::run_to_idle();
+  ASSERT_EQ(mci("close tape1"), "");
+  const auto queued = take_notices();
+  ASSERT_EQ(queued.size(), 1u);
+  ASSERT_EQ(queued[0].code, MCI_NOTIFY_SUCCESSFUL);
+  open_sine("tape1", 1.0, 44100, 1, 16);
+  ASSERT_EQ(mci("play tape1 notify"), "");
+  EXPECT_NE(static_cast<MCIDEVICEID>(LOWORD(queued[0].device)), mciGetDeviceIDA("tape1"));
+  EXPECT_EQ(mci("status tape1 mode"), "playing");
+}
+
 TEST_F(WaveAudio, CorruptMissingAndOddFiles) {
   const std::string text = mcitest::write_text_file(home_.file("text.wav"), "just some text, not a sound");
   EXPECT_EQ(mci_error("open \"" + text + "\" type waveaudio alias tape1"), MCIERR_INVALID_FILE);

@@ -95,3 +95,33 @@ TEST(ProfileLocation, OpenFileDeletesAndTestsForFiles) {
   EXPECT_NE(OpenFile("wavelist.ini", nullptr, OF_DELETE), HFILE_ERROR);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+// A settings folder far longer than the old 128-character buffers: the folder,
+// the settings and the deletion path all come through whole.
+TEST(ProfileLocation, ALongSettingsFolderIsNeverCut) {
+  TempHome home;
+  std::string folder = home.path();
+  while (folder.size() < 300) folder += "/a-rather-long-folder-name";
+  ASSERT_GE(folder.size(), 300u);
+  EnvOverride where("QUORVIN_HOME", folder.c_str());
+
+  char dir[MAX_PATH];
+  ASSERT_EQ(GetWindowsDirectoryA(dir, sizeof dir), folder.size());
+  EXPECT_EQ(std::string(dir), folder);
+  char short_buf[128];
+  EXPECT_EQ(GetWindowsDirectoryA(short_buf, sizeof short_buf), folder.size() + 1) << "the size needed, not success";
+
+  const std::string settings = std::string(dir) + "/quorvin.ini";
+  ASSERT_TRUE(WritePrivateProfileStringA("Rack", "WaveOn", "NO", "quorvin.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("Directory", "LastDir", "/music", settings.c_str()));
+  EXPECT_EQ(read_text(settings), "[Rack]\nWaveOn=NO\n[Directory]\nLastDir=/music\n");
+  EXPECT_EQ(profile_string("Rack", "WaveOn", settings), "NO");
+  EXPECT_EQ(profile_string("Directory", "LastDir", "quorvin.ini"), "/music");
+
+  // The record's fixed 128-character field gets no cut path; the call itself works.
+  OFSTRUCT of;
+  EXPECT_NE(OpenFile(settings.c_str(), &of, OF_EXIST), HFILE_ERROR);
+  EXPECT_STREQ(of.szPathName, "");
+  EXPECT_NE(OpenFile(settings.c_str(), &of, OF_DELETE), HFILE_ERROR);
+  EXPECT_EQ(profile_string("Rack", "WaveOn", "quorvin.ini"), "DEF");
+}

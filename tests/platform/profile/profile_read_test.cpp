@@ -77,6 +77,17 @@ TEST(ProfileRead, CrlfAndLfLinesReadAlike) {
   EXPECT_EQ(GetPrivateProfileIntA("Sound3D", "Space", 0, "crlf.ini"), 4u);
 }
 
+TEST(ProfileRead, HandWrittenBlanksAreDroppedAndOnePairOfQuotes) {
+  TempHome home;
+  write_text(home.file("h.ini"),
+             "[S]\r\nspaced =  value  \r\nquoted = \" kept \" \r\ntwice=\"\"x\"\"\r\nlone=\"\r\nnum=\" 42\"\r\n");
+  EXPECT_EQ(profile_string("S", "spaced", "h.ini"), "value");
+  EXPECT_EQ(profile_string("S", "quoted", "h.ini"), " kept ");
+  EXPECT_EQ(profile_string("S", "twice", "h.ini"), "\"x\"");
+  EXPECT_EQ(profile_string("S", "lone", "h.ini"), "\"");
+  EXPECT_EQ(GetPrivateProfileIntA("S", "num", 0, "h.ini"), 42u);
+}
+
 TEST(ProfileRead, FirstOfDuplicateSectionsAndKeysWins) {
   TempHome home;
   write_text(home.file("d.ini"), "[A]\nk=first\nK=second\n[B]\nx=1\n[a]\nk=third\nonly=later\n");

@@ -89,7 +89,42 @@ TEST(ProfileWrite, ValuesWithEqualsSignsAndBlanksInsideSurvive) {
   ASSERT_TRUE(WritePrivateProfileStringA("Playlist", "1", "a = b [c] ;d", "w.ini"));
   EXPECT_EQ(profile_string("Playlist", "1", "w.ini"), "a = b [c] ;d");
   ASSERT_TRUE(WritePrivateProfileStringA("Playlist", "2", "  padded  ", "w.ini"));
-  EXPECT_EQ(profile_string("Playlist", "2", "w.ini"), "padded");
+  EXPECT_EQ(profile_string("Playlist", "2", "w.ini"), "  padded  ");
+}
+
+// Every value reads back as written: from the cached copy, and from the file
+// itself (a copy under another name is parsed afresh).
+TEST(ProfileWrite, ValuesRoundTripExactlyThroughTheCacheAndAFreshRead) {
+  TempHome home;
+  const std::string values[] = {" 3 5 2 7", "Blue Train ", "\tboth\t", " ", "", "\"quoted\"", "\"", "\"\"",
+                                "\"half", "a \"middle\" b", "plain"};
+  for (std::size_t i = 0; i < std::size(values); ++i)
+    ASSERT_TRUE(WritePrivateProfileStringA("Disc", std::to_string(i).c_str(), values[i].c_str(), "t.ini"));
+  std::filesystem::copy_file(home.file("t.ini"), home.file("fresh.ini"));
+  for (std::size_t i = 0; i < std::size(values); ++i) {
+    const std::string key = std::to_string(i);
+    EXPECT_EQ(profile_string("Disc", key.c_str(), "t.ini"), values[i]) << "cached, key " << key;
+    EXPECT_EQ(profile_string("Disc", key.c_str(), "fresh.ini"), values[i]) << "fresh, key " << key;
+  }
+  // Rewriting the same value changes nothing on disk.
+  const std::string before = read_text(home.file("t.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("Disc", "0", " 3 5 2 7", "t.ini"));
+  EXPECT_EQ(read_text(home.file("t.ini")), before);
+  EXPECT_EQ(GetPrivateProfileIntA("Disc", "0", -1, "t.ini"), 3u);
+}
+
+TEST(ProfileWrite, UntouchedLinesKeepTheirOwnLineEndings) {
+  TempHome home;
+  write_text(home.file("m.ini"), "[A]\nx=1\r\n; note\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "z", "3", "m.ini"));
+  EXPECT_EQ(read_text(home.file("m.ini")), "[A]\nx=1\r\n; note\r\nz=3\n");
+  // A replaced line keeps its ending; the last line stays unterminated until a line follows it.
+  write_text(home.file("n.ini"), "[A]\r\nx=1\n\n[B]\r\ny=2");
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "x", "9", "n.ini"));
+  ASSERT_TRUE(WritePrivateProfileStringA("B", "y", "8", "n.ini"));
+  EXPECT_EQ(read_text(home.file("n.ini")), "[A]\r\nx=9\n\n[B]\r\ny=8");
+  ASSERT_TRUE(WritePrivateProfileStringA("C", "w", "7", "n.ini"));
+  EXPECT_EQ(read_text(home.file("n.ini")), "[A]\r\nx=9\n\n[B]\r\ny=8\r\n[C]\r\nw=7\r\n");
 }
 
 TEST(ProfileWrite, ManyEntriesReadBackAfterRewritesInTheMiddle) {
