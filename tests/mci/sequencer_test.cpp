@@ -225,6 +225,26 @@ TEST_F(Sequencer, OpenAndPlayDoNotWaitForTheSoundFont) {
   EXPECT_EQ(mci("status slow mode"), "stopped");
 }
 
+TEST_F(Sequencer, ClosingWhileThePlayWaitsForTheFont) {
+  settle_default_font();
+  EnvOverride font("QUORVIN_SOUNDFONT", fresh_font(home_, "closed.sf2").c_str());
+  FontGate gate;
+  ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias gone"), 0u);
+  ASSERT_EQ(mci("play gone notify"), "");
+  ASSERT_TRUE(gate.wait_until_held());
+  EXPECT_EQ(mci("close gone"), "");
+  EXPECT_FALSE(gate.timed_out()) << "close waited for the font";
+  gate.open();
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u) << "the play is cut short, nothing else";
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_ABORTED);
+  // The other device plays on as before.
+  ASSERT_EQ(mci("play mymidi notify"), "");
+  mcitest::run_to_idle();
+  ASSERT_EQ(take_notices().size(), 1u);
+}
+
 TEST_F(Sequencer, AFontThatFailsWhileAPlayWaitsEndsItWithFailure) {
   settle_default_font();
   EnvOverride font("QUORVIN_SOUNDFONT", broken_font(home_).c_str());

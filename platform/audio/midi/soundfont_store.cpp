@@ -39,7 +39,7 @@ struct Store {
   std::map<std::string, fluid_sfont_t*> fonts;
   fluid_sfont_t* current = nullptr;
   bool loading = false;  // a background load runs
-  std::string failure;   // why the last background load failed; "" after a success
+  std::string failure;   // why the default font could not be loaded; "" after a success
   std::condition_variable loaded;
   std::function<void()> gate;
 };
