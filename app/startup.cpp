@@ -5,6 +5,7 @@
 #include "app/window_handlers.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
+#include "platform/audio/midi/midi_renderer.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/mixer/mixer_api.h"
 #include "platform/ui/windows.h"
@@ -56,6 +57,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   cd_audio_on = read_module_switch("CDAudioOn");
   wave_on = read_module_switch("WaveOn");
   midi_on = read_module_switch("MidiOn");
+  // A shown MIDI deck gets its SoundFont loading now, off this thread, so the
+  // first Play does not wait for it.
+  if (midi_on) audio::midi_preload_soundfont();
   if (previous != nullptr) {
     if (HWND other = FindWindowA(kClassName, kWindowCaption)) SetFocus(other);
     return 0;

@@ -47,7 +47,7 @@ MCIERROR Device::start_play(bool has_from, std::uint64_t from, std::uint64_t to,
     if (from < to) {
       if (MCIERROR err = producer(from, to, &source)) return err;
     }
-    transport_.play(from, to, std::move(source), notify);
+    transport_.play(from, to, std::move(source), notify, ended_in_failure());
   }
   if (flags & MCI_WAIT) transport_.wait();
   return 0;

@@ -52,6 +52,9 @@ class Device {
   virtual std::uint64_t media_end() = 0;
   // A producer yielding exactly to - from frames of [from, to).
   virtual MCIERROR producer(std::uint64_t from, std::uint64_t to, audio::Producer* out) = 0;
+  // How the transport learns, when the play producer() just made has ended,
+  // that it could not play its media after all. None by default.
+  virtual Transport::EndedInFailure ended_in_failure() { return {}; }
 
   // Time formats: the base knows milliseconds.
   virtual bool supports_time_format(DWORD format) const { return format == MCI_FORMAT_MILLISECONDS; }

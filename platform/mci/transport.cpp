@@ -18,6 +18,7 @@ struct Transport::Shared {
   std::condition_variable ended;
   std::uint64_t serial = 0;  // the voice play the callback may still report on
   bool finished = false;
+  bool failed = false;  // the finished play could not play its media
   HWND notify = nullptr;
 };
 
@@ -29,7 +30,8 @@ Transport::~Transport() {
   audio::voice_destroy(voice_);
 }
 
-void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer producer, HWND notify) {
+void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer producer, HWND notify,
+                     EndedInFailure failed) {
   halt(MCI_NOTIFY_SUPERSEDED);
   if (from >= to) {
     // An empty range has ended as soon as it starts.
@@ -42,24 +44,28 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
     std::lock_guard lock(shared_->mutex);
     serial = ++shared_->serial;
     shared_->finished = false;
+    shared_->failed = false;
     shared_->notify = notify;
   }
   start_ = from;
   end_ = to;
   state_ = State::Playing;
-  audio::voice_play(voice_, std::move(producer), [shared = shared_, serial](audio::EndReason reason) {
-    if (reason != audio::EndReason::Finished) return;
-    HWND window;
-    {
-      std::lock_guard lock(shared->mutex);
-      if (shared->serial != serial || shared->finished) return;
-      shared->finished = true;
-      window = shared->notify;
-      shared->notify = nullptr;
-    }
-    shared->ended.notify_all();
-    post_notify(window, MCI_NOTIFY_SUCCESSFUL, shared->device);
-  });
+  audio::voice_play(voice_, std::move(producer),
+                    [shared = shared_, serial, failed = std::move(failed)](audio::EndReason reason) {
+                      if (reason != audio::EndReason::Finished) return;
+                      const bool failure = failed && failed();
+                      HWND window;
+                      {
+                        std::lock_guard lock(shared->mutex);
+                        if (shared->serial != serial || shared->finished) return;
+                        shared->finished = true;
+                        shared->failed = failure;
+                        window = shared->notify;
+                        shared->notify = nullptr;
+                      }
+                      shared->ended.notify_all();
+                      post_notify(window, failure ? MCI_NOTIFY_FAILURE : MCI_NOTIFY_SUCCESSFUL, shared->device);
+                    });
 }
 
 void Transport::resume(HWND notify) {
@@ -81,17 +87,18 @@ void Transport::resume(HWND notify) {
 
 void Transport::renotify(HWND notify) {
   HWND previous = nullptr;
-  bool already_ended;
+  bool already_ended, failed;
   {
     std::lock_guard lock(shared_->mutex);
     already_ended = shared_->finished;
+    failed = shared_->failed;
     if (!already_ended) {
       previous = shared_->notify;
       shared_->notify = notify;
     }
   }
   post_notify(previous, MCI_NOTIFY_SUPERSEDED, device_);
-  if (already_ended) post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device_);
+  if (already_ended) post_notify(notify, failed ? MCI_NOTIFY_FAILURE : MCI_NOTIFY_SUCCESSFUL, device_);
 }
 
 void Transport::pause() {
@@ -138,7 +145,7 @@ void Transport::sync() {
   std::lock_guard lock(shared_->mutex);
   if (!shared_->finished) return;
   state_ = State::Stopped;
-  position_ = end_;
+  position_ = shared_->failed ? start_ : end_;
 }
 
 Transport::State Transport::state() {

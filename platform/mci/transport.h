@@ -7,6 +7,7 @@
 // superseded when a newer play replaced it, aborted when stop, pause, seek or
 // close cut it short.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/audio/engine.h"
@@ -23,8 +24,14 @@ class Transport {
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
 
+  // Asked when a play has ended: true when the media could not be played after
+  // all (a synthesizer without its SoundFont). The play then notifies failure
+  // and the position goes back to where it started.
+  using EndedInFailure = std::function<bool()>;
+
   // Plays [from, to) from `producer`, which yields exactly to - from frames.
-  void play(std::uint64_t from, std::uint64_t to, audio::Producer producer, HWND notify);
+  void play(std::uint64_t from, std::uint64_t to, audio::Producer producer, HWND notify,
+            EndedInFailure failed = {});
   // Continues a paused play; the same end, a new notification target.
   void resume(HWND notify);
   // A play that is already running keeps running; its notification passes to `notify`.

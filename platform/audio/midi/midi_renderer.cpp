@@ -22,7 +22,8 @@ constexpr std::uint64_t kMaxChunk = 1 << 16;  // frames per synthesizer call
 struct MidiRenderer::Impl {
   midi::Song song;
   bool loaded = false;
-  fluid_sfont_t* font = nullptr;  // borrowed from the SoundFont store
+  fluid_sfont_t* font = nullptr;  // borrowed from the SoundFont store; null until one is ready
+  std::string font_error;
 
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;
@@ -180,11 +181,8 @@ bool MidiRenderer::open(const std::string& path, std::string* error) {
   d.ended.store(true);
   midi::quiet_fluid_log();
   if (!midi::load_smf(path, &d.song, &why)) return false;
-  d.font = midi::current_soundfont(&why);
-  if (!d.font) {
-    d.song = midi::Song{};
-    return false;
-  }
+  d.font = midi::ready_soundfont();
+  d.font_error.clear();
   d.length_ms.store(std::uint32_t(std::llround(d.song.length_us / 1000)));
   d.base_us = 0;
   d.frames = 0;
@@ -210,12 +208,15 @@ std::uint32_t MidiRenderer::position_ms() const {
 std::size_t MidiRenderer::render(float* stereo, std::size_t frames, int rate) {
   Impl& d = *impl_;
   if (!d.loaded || rate < kMinRate || rate > kMaxRate) return 0;
+  if (!d.font && !(d.font = midi::wait_for_soundfont(&d.font_error))) return 0;
   auto lock = midi::shared_font_lock();
   if (!d.ensure_synth(rate)) return 0;
   d.take_pending_seek();
   if (d.ended.load()) return 0;
   return d.render(stereo, frames);
 }
+
+std::string MidiRenderer::font_error() const { return impl_->font_error; }
 
 bool MidiRenderer::at_end() const {
   const std::int64_t pending = impl_->pending_seek.load();

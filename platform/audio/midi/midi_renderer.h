@@ -14,6 +14,7 @@
 // any time: a seek is taken over by the next render.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,24 @@ bool midi_load_soundfont(const std::string& path, std::string* error);
 // else Debian's default GM font.
 std::string midi_default_soundfont();
 
+// Starts loading the default SoundFont on a thread of its own and returns at
+// once: nothing when it is loaded or loading. A missing file or one that is no
+// SoundFont fails here already; a failed load is tried again by the next call.
+// The program calls it at start-up when the MIDI module is shown; opening a
+// MIDI device calls it too. Any thread.
+void midi_preload_soundfont();
+enum class SoundFontState { Loading, Ready, Failed };
+// Where the font for new renderers stands (starting the preload when nothing
+// is loaded or has failed); `error` gets the reason of a failure. Never waits.
+// Any thread.
+SoundFontState midi_soundfont_state(std::string* error);
+// Waits while the preload runs (never on the UI thread); true when new
+// renderers have a font, else false with the reason.
+bool midi_wait_for_soundfont(std::string* error);
+// Tests: runs on the loading thread before each background load, so a test can
+// hold the load back (a gate it opens later). Empty: none.
+void midi_set_soundfont_gate(std::function<void()> gate);
+
 class MidiRenderer {
  public:
   // After the last event the voices ring out this long, fading to silence; the
@@ -39,8 +58,9 @@ class MidiRenderer {
   MidiRenderer& operator=(const MidiRenderer&) = delete;
 
   // Validates and parses the file (a corrupt or truncated file fails here with a
-  // plain error text) and builds its tempo map. Loads the default SoundFont when
-  // none is loaded yet, and fails with its error when it cannot be loaded.
+  // plain error text) and builds its tempo map. Never waits for a SoundFont:
+  // it takes the font that is ready, else the first render waits for the
+  // preload (which open starts when nothing is loaded).
   // A failed open leaves the renderer with no file.
   bool open(const std::string& path, std::string* error);
   // Time of the last event, end-of-track included.
@@ -49,10 +69,14 @@ class MidiRenderer {
   void seek_ms(std::uint32_t ms);
   std::uint32_t position_ms() const;
   // Renders interleaved stereo at `rate`; returns frames written, fewer than asked
-  // at the end (after the ring-out).
+  // at the end (after the ring-out). Waits for a SoundFont that is loading; gives
+  // nothing when none could be loaded (font_error says why).
   std::size_t render(float* stereo, std::size_t frames, int rate);
   // True once render has delivered everything (or a seek went to the end).
   bool at_end() const;
+  // Why render gave nothing: the SoundFont's load failed; "" otherwise. Asked
+  // on the rendering thread.
+  std::string font_error() const;
 
  private:
   struct Impl;

@@ -1,5 +1,6 @@
 #pragma once
-// The process-wide SoundFont store behind midi_load_soundfont: each font is
+// The process-wide SoundFont store behind midi_load_soundfont and
+// midi_preload_soundfont: each font is
 // loaded once into a holder synthesizer that never plays, and every renderer's
 // synthesizer borrows the loaded font (fluid_synth_add_sfont) instead of
 // parsing the file again (FluidR3 takes 0.1 s even with its samples cached).
@@ -20,9 +21,14 @@ void quiet_fluid_log();
 // The last error FluidSynth logged on this thread, cleared by reading.
 std::string take_fluid_error();
 
-// The font loaded last by midi_load_soundfont; loads the default font first
-// when none is loaded yet. Null with an error text when it cannot be loaded.
-fluid_sfont_t* current_soundfont(std::string* error);
+// The font new renderers play through: the one loaded last, by
+// midi_load_soundfont or by the preload of the default font. Null while the
+// preload runs or when there is none; starts the preload when nothing is loaded
+// and no load has failed (midi_preload_soundfont tries a failed one again).
+fluid_sfont_t* ready_soundfont();
+// The same, waiting for a preload that runs. Null with the error text when the
+// font cannot be loaded. Not under shared_font_lock(): the load takes it.
+fluid_sfont_t* wait_for_soundfont(std::string* error);
 
 std::unique_lock<std::mutex> shared_font_lock();
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -46,6 +48,51 @@ TEST_P(ResampledFile, KeepsDurationAndPitch) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, ResampledFile, ::testing::Values(48000, 22050, 11025, 8000, 96000));
+
+std::vector<float> convert(int in_rate, int out_rate, const std::vector<float>& in) {
+  audio::Resampler r(in_rate, out_rate);
+  r.push(in.data(), in.size() / 2);
+  r.finish();
+  std::vector<float> out(in.size() * out_rate / in_rate + 64);
+  out.resize(2 * r.pull(out.data(), out.size() / 2));
+  EXPECT_TRUE(r.drained());
+  return out;
+}
+
+std::vector<float> stereo_tone(double frequency, int rate, int frames) {
+  std::vector<float> in;
+  for (int i = 0; i < frames; ++i) in.insert(in.end(), 2, sine_sample(frequency, rate, i));
+  return in;
+}
+
+TEST(Resampler, TheTopOfTheBandKeepsItsLevelAndWhatFoldsIsGone) {
+  // 19.5 kHz is 88% of the 22.05 kHz Nyquist frequency: music still has it.
+  auto out = convert(48000, 44100, stereo_tone(19500, 48000, 48000));
+  std::vector<float> middle(out.begin() + 2 * 1000, out.end() - 2 * 1000);
+  EXPECT_NEAR(20 * std::log10(tone_level(middle, 2, 0, 44100, 19500) / 0.5), 0.0, 0.05) << "dB";
+  // 22.5 kHz cannot be held at 44.1 kHz and would fold to 21.6 kHz.
+  out = convert(48000, 44100, stereo_tone(22500, 48000, 48000));
+  middle.assign(out.begin() + 2 * 1000, out.end() - 2 * 1000);
+  EXPECT_LT(20 * std::log10(rms(middle, 2, 1) / 0.35), -90.0) << "dB below the input";
+  // Going up, a 10 kHz tone at 22.05 kHz must not leave its image at 12.05 kHz.
+  out = convert(22050, 44100, stereo_tone(10000, 22050, 22050));
+  middle.assign(out.begin() + 2 * 1000, out.end() - 2 * 1000);
+  EXPECT_LT(20 * std::log10(tone_level(middle, 2, 0, 44100, 12050) / 0.5), -90.0) << "dB";
+}
+
+TEST(Resampler, NoDelayAndTheLengthRoundsUp) {
+  for (const auto& [in_rate, out_rate, click_at, heard_at] :
+       {std::tuple{48000, 44100, 4800, 4410}, std::tuple{22050, 44100, 2205, 4410}, std::tuple{44100, 11025, 4412, 1103}}) {
+    std::vector<float> in(2 * 10001, 0.0f);
+    in[2 * click_at] = in[2 * click_at + 1] = 1.0f;
+    const auto out = convert(in_rate, out_rate, in);
+    EXPECT_EQ(out.size() / 2, (10001u * out_rate + in_rate - 1) / in_rate) << in_rate << " to " << out_rate;
+    std::size_t loudest = 0;
+    for (std::size_t i = 0; i < out.size() / 2; ++i)
+      if (std::fabs(out[2 * i]) > std::fabs(out[2 * loudest])) loudest = i;
+    EXPECT_EQ(loudest, static_cast<std::size_t>(heard_at)) << in_rate << " to " << out_rate;
+  }
+}
 
 TEST(Resampler, DownsamplingRemovesWhatTheNewRateCannotHold) {
   // 13 kHz at 48 kHz would fold to 9.05 kHz at 22.05 kHz.

@@ -2,8 +2,19 @@
 // the MIDI deck drives it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+
 #include "media_files.h"
 #include "mci_fixture.h"
+#include "platform/audio/engine.h"
+#include "platform/audio/midi/midi_renderer.h"
+#include "support/env_override.h"
 
 namespace {
 
@@ -115,6 +126,163 @@ TEST_F(Sequencer, TypeFromTheExtension) {
   ASSERT_EQ(mci_error("open \"" + path_ + "\" alias second"), 0u);
   EXPECT_EQ(mci("status second length"), mci("status mymidi length"));
   EXPECT_EQ(mci("close second"), "");
+}
+
+// Holds the SoundFont's background load until the test opens it. Should an
+// open or a play wait for the load, the gate opens by itself after a long
+// while, so the test fails instead of hanging.
+class FontGate {
+ public:
+  FontGate() {
+    audio::midi_set_soundfont_gate([this] {
+      std::unique_lock lock(mutex_);
+      entered_ = true;
+      changed_.notify_all();
+      if (!changed_.wait_for(lock, std::chrono::seconds(30), [this] { return opened_; })) timed_out_ = true;
+    });
+  }
+  ~FontGate() {
+    open();
+    audio::midi_set_soundfont_gate({});
+  }
+  // True once the load is held at the gate.
+  bool wait_until_held() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(30), [this] { return entered_; });
+  }
+  void open() {
+    std::lock_guard lock(mutex_);
+    opened_ = true;
+    changed_.notify_all();
+  }
+  bool timed_out() {
+    std::lock_guard lock(mutex_);
+    return timed_out_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool entered_ = false, opened_ = false, timed_out_ = false;
+};
+
+// The fixture's open may have started loading the default font; the tests
+// that name another font start once that load is over.
+void settle_default_font() {
+  std::string error;
+  ASSERT_TRUE(audio::midi_wait_for_soundfont(&error)) << error;
+}
+
+// A SoundFont this process has not loaded yet (the store keeps each font it
+// loaded): a copy of the small GM font under a new name.
+std::string fresh_font(const TempHome& home, const std::string& name) {
+  const std::string path = home.file(name);
+  std::filesystem::copy_file("/usr/share/sounds/sf2/TimGM6mb.sf2", path);
+  return path;
+}
+
+// A file that passes for a SoundFont by its header and size, but whose
+// inside FluidSynth cannot read.
+std::string broken_font(const TempHome& home) {
+  const std::string path = home.file("broken.sf2");
+  std::string body = "sfbkLIST";
+  body.resize(4096, 'x');
+  const std::uint32_t size = static_cast<std::uint32_t>(body.size());
+  std::ofstream out(path, std::ios::binary);
+  out << "RIFF" << char(size & 0xFF) << char((size >> 8) & 0xFF) << char((size >> 16) & 0xFF) << char(size >> 24)
+      << body;
+  return path;
+}
+
+TEST_F(Sequencer, OpenAndPlayDoNotWaitForTheSoundFont) {
+  settle_default_font();
+  EnvOverride font("QUORVIN_SOUNDFONT", fresh_font(home_, "slow.sf2").c_str());
+  FontGate gate;
+  ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias slow"), 0u);
+  ASSERT_EQ(mci("set slow time format milliseconds"), "");
+  ASSERT_EQ(mci("play slow notify"), "");
+  ASSERT_TRUE(gate.wait_until_held());
+  EXPECT_FALSE(gate.timed_out()) << "open or play waited for the font";
+  // Waiting for the font: the play is taken, nothing has sounded yet.
+  EXPECT_EQ(mci("status slow mode"), "playing");
+  EXPECT_EQ(mci("status slow position"), "0");
+  EXPECT_EQ(mci("status slow length"), std::to_string(mcitest::tempo_change_midi_ms(kQuarters)));
+  EXPECT_TRUE(take_notices().empty());
+
+  float peak = 0.0f;  // the tap runs here, inside run_fast
+  audio::set_output_tap([&peak](const float* stereo, std::size_t frames) {
+    for (std::size_t i = 0; i < 2 * frames; ++i) peak = std::max(peak, std::fabs(stereo[i]));
+  });
+  gate.open();
+  mcitest::run_to_idle();
+  audio::set_output_tap(nullptr);
+  EXPECT_GT(peak, 0.01f) << "played through the font once it came";
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_SUCCESSFUL);
+  EXPECT_EQ(static_cast<MCIDEVICEID>(LOWORD(notices[0].device)), mciGetDeviceIDA("slow"));
+  EXPECT_EQ(mci("status slow position"), mci("status slow length"));
+  EXPECT_EQ(mci("status slow mode"), "stopped");
+}
+
+TEST_F(Sequencer, ClosingWhileThePlayWaitsForTheFont) {
+  settle_default_font();
+  EnvOverride font("QUORVIN_SOUNDFONT", fresh_font(home_, "closed.sf2").c_str());
+  FontGate gate;
+  ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias gone"), 0u);
+  ASSERT_EQ(mci("play gone notify"), "");
+  ASSERT_TRUE(gate.wait_until_held());
+  EXPECT_EQ(mci("close gone"), "");
+  EXPECT_FALSE(gate.timed_out()) << "close waited for the font";
+  gate.open();
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u) << "the play is cut short, nothing else";
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_ABORTED);
+  // The other device plays on as before.
+  ASSERT_EQ(mci("play mymidi notify"), "");
+  mcitest::run_to_idle();
+  ASSERT_EQ(take_notices().size(), 1u);
+}
+
+TEST_F(Sequencer, AFontThatFailsWhileAPlayWaitsEndsItWithFailure) {
+  settle_default_font();
+  EnvOverride font("QUORVIN_SOUNDFONT", broken_font(home_).c_str());
+  FontGate gate;
+  ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias broken"), 0u);
+  ASSERT_EQ(mci("play broken notify"), "");
+  ASSERT_TRUE(gate.wait_until_held());
+  EXPECT_EQ(mci("status broken mode"), "playing");
+  gate.open();
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_FAILURE);
+  EXPECT_EQ(mci("status broken mode"), "stopped");
+  EXPECT_EQ(mci("status broken position"), "0");
+  // Now the failure is known: the next play says so at once.
+  EXPECT_EQ(mci_error("play broken notify"), MCIERR_NO_SOUNDFONT);
+  EXPECT_TRUE(take_notices().empty());
+}
+
+TEST_F(Sequencer, AMissingFontFailsThePlayUntilAnOpenFindsItAgain) {
+  settle_default_font();
+  {
+    EnvOverride font("QUORVIN_SOUNDFONT", home_.file("none.sf2").c_str());
+    ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias nofont"), 0u);
+    EXPECT_EQ(mci_error("play nofont notify"), MCIERR_NO_SOUNDFONT);
+    EXPECT_NE(mcitest::error_text(MCIERR_NO_SOUNDFONT).find("SoundFont"), std::string::npos);
+    EXPECT_EQ(mci("status nofont mode"), "stopped");
+  }
+  // The settings name a font that exists again: the next open looks for it.
+  EXPECT_EQ(mci_error("play nofont"), MCIERR_NO_SOUNDFONT);
+  ASSERT_EQ(mci("close nofont"), "");
+  ASSERT_EQ(mci_error("open \"" + path_ + "\" type sequencer alias nofont"), 0u);
+  ASSERT_EQ(mci("play nofont notify"), "");
+  mcitest::run_to_idle();
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_SUCCESSFUL);
 }
 
 }  // namespace
