@@ -72,7 +72,13 @@ TEST(MciWithoutSoundDevice, PlaysRunSilentlyAndTheUserIsToldOnceUnlessTheSilentD
   EXPECT_EQ(mci("play cdaudio notify"), "");
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   EXPECT_GT(std::stol(mci("status w position")), 0);
-  EXPECT_GT(std::stol(mci("status mymidi position")), 0);
+  // The MIDI play starts once its SoundFont, loading in the background, is ready.
+  long midi_position = 0;
+  for (int i = 0; i < 500 && midi_position == 0; ++i) {
+    midi_position = std::stol(mci("status mymidi position"));
+    if (midi_position == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_GT(midi_position, 0);
   EXPECT_GT(std::stol(mci("status cdaudio position")), cd_start);
   EXPECT_EQ(mci("status cdaudio mode"), "playing");
 
