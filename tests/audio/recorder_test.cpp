@@ -51,8 +51,9 @@ TEST_F(RecorderTest, RecordsOneSecondSavesItAndTheFileHoldsTheTone) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({22050, 1, 16}, "", &error)) << error;
-  EXPECT_EQ(fs::path(rec.temp_path()).parent_path(), fs::path(home_.path())) << "the temporary file lives with the settings";
-  ASSERT_TRUE(rec.record(&error)) << error;
+  EXPECT_EQ(fs::path(rec.temp_path()).parent_path(), fs::path(home_.file("recordings")))
+      << "the temporary file lives with the settings";
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   EXPECT_TRUE(rec.recording());
   EXPECT_EQ(audio::run_fast(44100), 44100u) << "a running capture keeps the fast device going";
   rec.stop();
@@ -77,7 +78,7 @@ TEST_F(RecorderTest, AtTheEngineRateTheSamplesAreThoseHeard) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, home_.file("rec.wav"), &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(10000);
   rec.stop();
   int channels = 0;
@@ -90,18 +91,36 @@ TEST_F(RecorderTest, AtTheEngineRateTheSamplesAreThoseHeard) {
   }
 }
 
-TEST_F(RecorderTest, RecordingAgainAppendsAndEightBitsSaveAsUnsigned) {
+// A tape: each take starts where it is told and overwrites; the length is the
+// furthest any take reached.
+TEST_F(RecorderTest, TakesOverwriteFromWhereTheyStartAndEightBitsSaveAsUnsigned) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({11025, 2, 8}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(44100 / 2);
   rec.stop();
   const auto first = rec.frames();
-  ASSERT_TRUE(rec.record(&error)) << error;
-  audio::run_fast(44100 / 2);
+  EXPECT_NEAR(static_cast<double>(first), 11025.0 / 2, 2.0);
+  EXPECT_EQ(rec.head(), first);
+
+  audio::set_test_input([](float* stereo, std::size_t frames) { std::fill(stereo, stereo + 2 * frames, -0.5f); });
+  ASSERT_TRUE(rec.record(0, &error)) << error;
+  audio::run_fast(44100 / 4);
   rec.stop();
-  EXPECT_NEAR(static_cast<double>(rec.frames()), 2.0 * first, 4.0);
+  EXPECT_EQ(rec.frames(), first) << "a shorter take from the start keeps the length";
+  const auto second_end = rec.head();
+  EXPECT_NEAR(static_cast<double>(second_end), 11025.0 / 4, 2.0);
+  const auto samples = read_all(rec.temp_path());
+  ASSERT_EQ(samples.size(), 2 * first);
+  EXPECT_NEAR(samples[2 * (second_end - 100)], -0.5, 0.01) << "the new take";
+  EXPECT_GT(tone_level({samples.begin() + 2 * (second_end + 200), samples.end()}, 2, 0, 11025, kTone), 0.4)
+      << "the old take after it";
+
+  ASSERT_TRUE(rec.record(rec.frames() - 100, &error)) << error;
+  audio::run_fast(44100 / 4);
+  rec.stop();
+  EXPECT_NEAR(static_cast<double>(rec.frames()), first - 100 + 11025.0 / 4, 2.0) << "a take past the end grows it";
   const auto saved = home_.file("eight.wav");
   ASSERT_TRUE(rec.save(saved, &error)) << error;
   const SF_INFO info = file_info(saved);
@@ -113,7 +132,7 @@ TEST_F(RecorderTest, TheRecordingPlaysBackThroughTheEngine) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({22050, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(44100);
   rec.stop();
   auto producer = rec.make_producer(0, audio::kToEnd, &error);
@@ -136,7 +155,7 @@ TEST_F(RecorderTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
   std::string error;
   EXPECT_FALSE(rec.save(home_.file("x.wav"), &error)) << "nothing recorded yet";
   ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(4410);
   rec.stop();
 
@@ -163,7 +182,7 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 1, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(8192);
   ASSERT_TRUE(rec.save(home_.file("mid.wav"), &error)) << error;
   EXPECT_EQ(file_info(home_.file("mid.wav")).frames, 8192);
@@ -172,7 +191,7 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   rec.discard();
   EXPECT_FALSE(rec.recording());
   EXPECT_FALSE(fs::exists(temp));
-  EXPECT_FALSE(rec.record(&error));
+  EXPECT_FALSE(rec.record(0, &error));
 }
 
 // A file size limit stands in for a full disk.
@@ -202,7 +221,7 @@ TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
   std::uint64_t kept;
   {
     FileSizeLimit limit(64 * 1024);
-    ASSERT_TRUE(rec.record(&error)) << error;
+    ASSERT_TRUE(rec.record(0, &error)) << error;
     audio::run_fast(44100);
     rec.stop();
     EXPECT_TRUE(rec.write_failed());
@@ -226,13 +245,13 @@ TEST_F(RecorderTest, AShutdownEndsTheRecordingAndRecordStartsItAgain) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(4096);
   audio::shutdown();
   EXPECT_FALSE(rec.recording());
   EXPECT_EQ(rec.frames(), 4096u) << "what was captured before the shutdown is kept";
   audio::start({"fast", ""});
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(rec.head(), &error)) << error;
   EXPECT_TRUE(rec.recording());
   audio::run_fast(4096);
   rec.stop();
@@ -259,7 +278,7 @@ TEST(RecorderCrash, ChildRecordsUntilKilled) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, path, &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   std::this_thread::sleep_for(std::chrono::seconds(60));
 }
 
