@@ -396,7 +396,7 @@ bool Recorder::save(const std::string& path, std::string* error) {
   std::string partial = folder_of(path) + "/." + name_of(path) + ".XXXXXX";
   const int fd = step_allowed(SaveStep::Create) ? mkostemp(partial.data(), O_CLOEXEC) : -1;
   if (fd < 0) {
-    if (error) *error = system_error("The file can not be written");
+    if (error) *error = system_error("The file can not be written as \"" + path + "\"");
     sf_close(in);
     return false;
   }
