@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include "engine_fixture.h"
 #include "media.h"
 #include "platform/audio/wave_file.h"
+#include "support/file_size_limit.h"
 
 namespace audio_test {
 namespace {
@@ -193,26 +193,6 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   EXPECT_FALSE(fs::exists(temp));
   EXPECT_FALSE(rec.record(0, &error));
 }
-
-// A file size limit stands in for a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    signal(SIGXFSZ, previous_handler_);
-  }
-
- private:
-  rlimit previous_{};
-  sighandler_t previous_handler_;
-};
 
 TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
   audio::Recorder rec;
