@@ -263,6 +263,7 @@ bool Recorder::create(const RecordFormat& format, const std::string& temp_path, 
   r.write_failed = false;
   std::lock_guard lock(r.file_mutex);
   r.sync_locked();
+  sync_folder(folder_of(r.path));  // the name survives a power loss too
   return true;
 }
 
@@ -386,6 +387,12 @@ bool Recorder::save(const std::string& path, std::string* error) {
       return false;
     }
     r.sync_locked();
+    struct stat target, own;
+    if (stat(path.c_str(), &target) == 0 && fstat(r.fd, &own) == 0 && target.st_dev == own.st_dev &&
+        target.st_ino == own.st_ino) {
+      if (error) *error = "The recording can not be saved over its own temporary file \"" + path + "\".";
+      return false;
+    }
   }
   SF_INFO in_info{};
   SNDFILE* in = sf_open(r.path.c_str(), SFM_READ, &in_info);

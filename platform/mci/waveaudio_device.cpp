@@ -2,9 +2,15 @@
 // or a new recording ("open new"); either records through the Recorder, plays
 // back and saves. Positions and lengths are milliseconds.
 //
-// A full disk ends a take at once: "status mode" then reads "stopped", a
-// "record ... notify" gets MCI_NOTIFY_FAILURE, and the next "stop" answers
+// "record" records from the current position over what is there; "stop" leaves
+// the position where the take ended. A full disk ends a take at once: "status
+// mode" then reads "stopped", a "record ... notify" gets MCI_NOTIFY_FAILURE
+// (posted when the device is next asked anything), and the next "stop" answers
 // MCIERR_FILE_WRITE. What fitted stays recorded.
+//
+// "load <alias> <file>" takes over a recording a crashed rack left behind
+// (audio::orphaned_recordings) as this device's unsaved recording; closing the
+// device deletes it, as it deletes every temporary recording.
 #include <memory>
 
 #include "platform/audio/recorder.h"

@@ -168,6 +168,8 @@ TEST_F(RecorderTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
   std::ofstream(folder + "/keep") << "kept";
   error.clear();
   EXPECT_FALSE(rec.save(folder, &error)) << "a folder cannot be replaced by a file";
+  EXPECT_FALSE(rec.save(rec.temp_path(), &error)) << "the recording's own file";
+  EXPECT_EQ(file_info(rec.temp_path()).frames, 4410);
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(fs::exists(folder + "/keep"));
   EXPECT_FALSE(fs::exists(folder + ".partial"));
