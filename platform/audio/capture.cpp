@@ -2,10 +2,11 @@
 // records its own output) only copies frames into a ring; a pump thread applies
 // the line-in gain, converts rate and channels, and hands the frames to the
 // consumer (which may write files).
+#include <strings.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <strings.h>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -230,7 +231,7 @@ bool capture_start(int rate, int channels, Consumer consumer, std::string* error
     c.channels = channels;
     c.resampler = rate == kEngineRate ? nullptr : std::make_unique<Resampler>(kEngineRate, rate);
     c.out.assign(2 * kChunk, 0.0f);
-    c.gain = recording_gain();
+    c.gain = c.from_rack ? StereoGain{} : recording_gain();
   }
   c.driver = driver;
   // The fast devices move frames only inside run_fast, which pumps itself.

@@ -305,10 +305,16 @@ TEST(RecorderCrash, AKilledRecordingIsOfferedWhileALiveOneIsNot) {
   ASSERT_TRUE(rec.adopt(path, &error)) << error;
   EXPECT_TRUE(audio::orphaned_recordings().empty()) << "now this rack holds it";
   EXPECT_EQ(rec.frames(), orphans[0].frames);
+  install_tone_input();
+  ASSERT_TRUE(rec.record(rec.frames(), &error)) << error;
+  audio::run_fast(4410);
+  rec.stop();
+  ASSERT_EQ(rec.frames(), orphans[0].frames + 4410) << "it records on where it ended";
   ASSERT_TRUE(rec.save(home.file("recovered.wav"), &error)) << error;
   const auto samples = read_all(home.file("recovered.wav"));
-  ASSERT_EQ(samples.size(), 2u * static_cast<std::size_t>(orphans[0].frames));
-  const std::vector<float> tail(samples.end() - 2 * 4410, samples.end());
+  ASSERT_EQ(samples.size(), 2u * static_cast<std::size_t>(rec.frames()));
+  const auto end_of_crash = samples.begin() + 2 * static_cast<std::ptrdiff_t>(orphans[0].frames);
+  const std::vector<float> tail(end_of_crash - 2 * 4410, end_of_crash);
   EXPECT_NEAR(tone_level(tail, 2, 0, 44100, kTone), 0.5, 0.02) << "the frames the header covers are real";
   rec.discard();
   EXPECT_FALSE(fs::exists(path));
