@@ -1,11 +1,15 @@
-// The capture path: the input device's callback only copies frames into a ring;
-// a pump thread applies the line-in gain, converts rate and channels, and hands
-// the frames to the consumer (which may write files).
+// The capture path: the input device's callback (or the mixer, when the rack
+// records its own output) only copies frames into a ring; a pump thread applies
+// the line-in gain, converts rate and channels, and hands the frames to the
+// consumer (which may write files).
+#include <strings.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "platform/audio/frame_ring.h"
 #include "platform/audio/mix_graph.h"
 #include "platform/audio/resampler.h"
+#include "platform/settings.h"
 
 namespace audio {
 namespace {
@@ -27,6 +32,8 @@ struct Capture {
   std::mutex control;  // start and stop
   std::atomic<bool> running{false};
   const InputDriver* driver = nullptr;
+  std::atomic<bool> from_rack{false};  // the source is the rack's own output
+  std::atomic<bool> rack_feed{false};  // the mixer writes its blocks into the ring
   FrameRing ring{kRingFrames, kEngineChannels};
   std::atomic<std::uint64_t> overruns{0};
 
@@ -104,7 +111,8 @@ void pump_once() {
   std::lock_guard lock(c.pump_mutex);
   if (!c.consumer) return;
   while (std::size_t n = c.ring.read(c.in.data(), kChunk)) {
-    const StereoGain target = recording_gain();
+    // The rack's output already passed its own volumes: it is recorded as mixed.
+    const StereoGain target = c.from_rack ? StereoGain{} : recording_gain();
     const float level = apply_gain(c.in.data(), n, c.gain, target);
     internal::record_peak(Line::LineIn, level);
     internal::record_peak(Line::Mic, level);
@@ -121,19 +129,80 @@ void pump_loop() {
   }
 }
 
-const InputDriver* choose_driver(const std::string& setting, std::string* device) {
+// The rack's own output as an input: the mixer hands over its blocks.
+bool rack_present(const std::string&) { return true; }
+bool rack_open(const std::string&, CaptureFn, GenerateFn, std::string*) { return true; }
+bool rack_start(std::string*) {
+  capture().rack_feed = true;
+  return true;
+}
+void rack_stop() { capture().rack_feed = false; }
+void rack_close() {}
+const InputDriver kRackInput = {"rack", rack_present, rack_open, rack_start, rack_stop, rack_close};
+
+struct SourceName {
+  RecordSource source;
+  const char* name;
+};
+constexpr SourceName kSourceNames[] = {
+    {RecordSource::CaptureDevice, "capture"},
+    {RecordSource::RackOutput, "rack"},
+};
+
+bool test_input_installed() {
+  std::lock_guard lock(capture().test_mutex);
+  return static_cast<bool>(capture().test_input);
+}
+
+std::string missing_capture_device(const std::optional<std::string>& setting) {
+  const std::string advice = " Choose the rack's own output as the recording source, or connect one.";
+  if (setting && !setting->empty() && *setting != "default")
+    return "The recording device \"" + *setting + "\" was not found." + advice;
+  return "No capture device (line in or microphone) was found." + advice;
+}
+
+// The driver that records from `source`; null with the reason when the capture
+// device is chosen and not there.
+const InputDriver* choose_driver(RecordSource source, std::string* device, std::string* error) {
+  if (source == RecordSource::RackOutput) return &kRackInput;
   const bool fast = internal::running_kind() == DeviceKind::NullFast;
-  bool test;
-  {
-    std::lock_guard lock(capture().test_mutex);
-    test = static_cast<bool>(capture().test_input);
+  const std::optional<std::string> setting = internal::input_setting();
+  if (test_input_installed() || (setting && (*setting == "fast" || *setting == "null")))
+    return fast ? &kFastInput : &kNullInput;
+  if (setting) {
+    *device = *setting == "default" ? "" : *setting;
+    if (kPortAudioInput.present(*device)) return &kPortAudioInput;
   }
-  if (test || setting == "fast" || setting == "null") return fast ? &kFastInput : &kNullInput;
-  *device = setting == "default" ? "" : setting;
-  return &kPortAudioInput;
+  if (error) *error = missing_capture_device(setting);
+  return nullptr;
 }
 
 }  // namespace
+
+bool capture_device_present() {
+  if (!internal::ensure_running()) return false;
+  std::string device;
+  return choose_driver(RecordSource::CaptureDevice, &device, nullptr) != nullptr;
+}
+
+RecordSource record_source() {
+  const std::string stored = platform_setting("RecordSource", "QUORVIN_RECORD_SOURCE");
+  for (const SourceName& row : kSourceNames)
+    if (strcasecmp(stored.c_str(), row.name) == 0) return row.source;
+  return capture_device_present() ? RecordSource::CaptureDevice : RecordSource::RackOutput;
+}
+
+void set_record_source(RecordSource source) {
+  for (const SourceName& row : kSourceNames)
+    if (row.source == source) platform_setting_write("RecordSource", row.name);
+}
+
+std::string record_source_problem() {
+  if (!internal::ensure_running()) return "The sound system is shutting down.";
+  std::string device, error;
+  choose_driver(record_source(), &device, &error);
+  return error;
+}
 
 bool capture_start(int rate, int channels, Consumer consumer, std::string* error) {
   if (!internal::ensure_running()) {
@@ -151,19 +220,22 @@ bool capture_start(int rate, int channels, Consumer consumer, std::string* error
     return false;
   }
   std::string device;
-  const InputDriver* driver = choose_driver(internal::input_setting(), &device);
-  if (!driver->open(device, on_captured, generate, error)) return false;
+  const RecordSource source = record_source();
+  const InputDriver* driver = choose_driver(source, &device, error);
+  if (!driver || !driver->open(device, on_captured, generate, error)) return false;
   {
     std::lock_guard pump_lock(c.pump_mutex);
+    c.from_rack = source == RecordSource::RackOutput;
     c.ring.consume(c.ring.readable(), [](const float*, std::size_t) {});  // stale frames
     c.consumer = std::move(consumer);
     c.channels = channels;
     c.resampler = rate == kEngineRate ? nullptr : std::make_unique<Resampler>(kEngineRate, rate);
     c.out.assign(2 * kChunk, 0.0f);
-    c.gain = recording_gain();
+    c.gain = c.from_rack ? StereoGain{} : recording_gain();
   }
   c.driver = driver;
-  if (driver != &kFastInput) {
+  // The fast devices move frames only inside run_fast, which pumps itself.
+  if (driver != &kFastInput && !(driver == &kRackInput && internal::running_kind() == DeviceKind::NullFast)) {
     c.pump_run = true;
     c.pump = std::thread(pump_loop);
   }
@@ -211,6 +283,10 @@ bool capture_running() { return capture().running.load(); }
 
 void capture_fast_period(std::size_t frames) {
   Capture& c = capture();
+  if (c.from_rack) {  // the mixer has just handed over this period
+    pump_once();
+    return;
+  }
   while (frames > 0) {
     const std::size_t n = std::min(frames, kChunk);
     generate(c.fast_in.data(), n);
@@ -221,6 +297,11 @@ void capture_fast_period(std::size_t frames) {
 }
 
 void capture_shutdown() { capture_stop(); }
+
+void feed_rack_output(const float* stereo, std::size_t frames) {
+  Capture& c = capture();
+  if (c.rack_feed.load(std::memory_order_acquire)) on_captured(stereo, frames);
+}
 
 }  // namespace internal
 }  // namespace audio

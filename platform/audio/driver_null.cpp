@@ -99,6 +99,7 @@ void null_in_stop() { null_in.thread.stop(); }
 bool fast_out_open(const std::string&, RenderFn, std::string*) { return true; }
 bool fast_in_open(const std::string&, CaptureFn, GenerateFn, std::string*) { return true; }
 bool nothing_to_start(std::string*) { return true; }
+bool always_present(const std::string&) { return true; }
 void nothing() {}
 std::size_t no_latency() { return 0; }
 
@@ -106,8 +107,8 @@ std::size_t no_latency() { return 0; }
 
 const OutputDriver kNullOutput = {"null", null_out_open, null_out_start, null_out_stop, nothing, no_latency};
 const OutputDriver kFastOutput = {"fast", fast_out_open, nothing_to_start, nothing, nothing, no_latency};
-const InputDriver kNullInput = {"null", null_in_open, null_in_start, null_in_stop, nothing};
-const InputDriver kFastInput = {"fast", fast_in_open, nothing_to_start, nothing, nothing};
+const InputDriver kNullInput = {"null", always_present, null_in_open, null_in_start, null_in_stop, nothing};
+const InputDriver kFastInput = {"fast", always_present, fast_in_open, nothing_to_start, nothing, nothing};
 
 std::size_t null_output_late_periods() { return null_out.thread.late(); }
 

@@ -46,7 +46,7 @@ PaDeviceIndex find_device(const std::string& name, bool input, std::string* erro
     const int channels = input ? info->maxInputChannels : info->maxOutputChannels;
     if (channels > 0 && name == info->name) return d;
   }
-  if (error) *error = "The sound device \"" + name + "\" was not found.";
+  if (error) *error = (input ? "The recording device \"" : "The sound device \"") + name + "\" was not found.";
   return paNoDevice;
 }
 
@@ -130,6 +130,12 @@ bool pa_in_open(const std::string& device, CaptureFn capture, GenerateFn, std::s
   in_stream.capture = capture;
   return open_stream(in_stream, device, true, error);
 }
+bool pa_in_present(const std::string& device) {
+  if (!initialise(nullptr)) return false;
+  const bool found = find_device(device, true, nullptr) != paNoDevice;
+  Pa_Terminate();
+  return found;
+}
 bool pa_in_start(std::string* error) { return start_stream(in_stream, error); }
 void pa_in_stop() { stop_stream(in_stream); }
 void pa_in_close() { close_stream(in_stream); }
@@ -138,6 +144,6 @@ void pa_in_close() { close_stream(in_stream); }
 
 const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop, pa_out_close,
                                         pa_out_latency};
-const InputDriver kPortAudioInput = {"portaudio", pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
+const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
 
 }  // namespace audio

@@ -29,6 +29,8 @@ struct OutputDriver {
 
 struct InputDriver {
   const char* name;
+  // Whether `device` ("" for the default) is there to be opened.
+  bool (*present)(const std::string& device);
   bool (*open)(const std::string& device, CaptureFn capture, GenerateFn generate, std::string* error);
   bool (*start)(std::string* error);
   void (*stop)();

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -113,7 +114,7 @@ struct Engine {
   bool shutting_down = false;
   std::atomic<DeviceKind> kind{DeviceKind::NullFast};
   std::string reason;
-  std::string input;
+  std::optional<std::string> input;  // none: the output is a null device and no input was named
   const OutputDriver* output = nullptr;
   std::array<Voice, kMaxVoices> voices;
 
@@ -272,13 +273,15 @@ void render_block(float* out, std::size_t n) {
     m.gains[li] = target;
   }
   if (!any) std::fill(out, out + 2 * n, 0.0f);
+  // The 3D effect works on the decks' mix; what the rack records is taken
+  // after it and before the master volume and mute, as a card's mix input is.
+  m.widener.set(e.widening.load(std::memory_order_relaxed));
+  m.widener.process(out, n);
+  internal::feed_rack_output(out, n);
   const std::size_t master = line_index(Line::Master);
   const StereoGain target = internal::line_target(Line::Master);
-  m.widener.set(e.widening.load(std::memory_order_relaxed));
-  float master_peak = apply_gain(out, n, m.gains[master], target);
+  store_max(e.lines[master].peak, apply_gain(out, n, m.gains[master], target));
   m.gains[master] = target;
-  if (m.widener.process(out, n)) master_peak = peak(out, n);
-  store_max(e.lines[master].peak, master_peak);
   if (m.tap) (*m.tap)(out, n);
   m.output_frames += n;
 
@@ -446,7 +449,7 @@ StereoGain line_target(Line line) {
 
 void record_peak(Line line, float value) { store_max(engine().lines[line_index(line)].peak, value); }
 
-std::string input_setting() {
+std::optional<std::string> input_setting() {
   std::lock_guard lock(engine().api);
   return engine().input;
 }
@@ -477,7 +480,9 @@ void start(const StartOptions& options) {
   const std::string output =
       options.output.empty() ? platform_setting("Output", "QUORVIN_AUDIO") : options.output;
   e.input = options.input.empty() ? platform_setting("Input", "QUORVIN_AUDIO_INPUT") : options.input;
-  if (e.input.empty() && (output == "fast" || output == "null")) e.input = output;
+  // A silent null input is a device only when named: a rack without sound
+  // output is not taken to have a microphone.
+  if (e.input->empty() && (output == "fast" || output == "null")) e.input.reset();
 
   // The mixer state is set before any device thread can call render.
   e.kind = output == "fast" ? DeviceKind::NullFast : DeviceKind::NullRealtime;

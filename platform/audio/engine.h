@@ -88,11 +88,30 @@ void set_widening(bool on);
 // when sources clip, for meters. LineIn and Mic are the captured input.
 float line_peak(Line line);
 
-// Capture: `consumer` gets interleaved frames from the input device at the given
-// rate and channel count (1 = the mean of left and right), after the LineIn
-// and Mic gains (one stream stands for both recording lines), on the capture thread (not the device's: it may write files). One
-// capture at a time: a second start fails with "The recording device is busy.".
-// Without an input device it fails with "No recording device was found.".
+// Where recordings take their sound from, as a sound card's record selector offers it.
+enum class RecordSource {
+  CaptureDevice,  // the input device, through the LineIn and Mic volumes
+  RackOutput,     // the decks' mix after their volumes and the 3D effect, before master volume and mute
+};
+// The chosen source: platform.ini key "RecordSource" ("capture" or "rack"; the
+// environment variable QUORVIN_RECORD_SOURCE overrides it), else the capture
+// device when one is present, else the rack's output. Read at each capture_start.
+RecordSource record_source();
+// Stores the choice in platform.ini; the next capture_start uses it.
+void set_record_source(RecordSource source);
+// Whether the capture device the settings name is there. A test input counts;
+// the silent null input counts only when named ("null" or "fast").
+bool capture_device_present();
+// Why a capture from the chosen source can not start now (it names the missing
+// device), or "" when it can.
+std::string record_source_problem();
+
+// Capture: `consumer` gets interleaved frames from the chosen source at the given
+// rate and channel count (1 = the mean of left and right), on the capture thread
+// (not the device's: it may write files). From the capture device the LineIn and
+// Mic gains apply (one stream stands for both recording lines). One capture at a
+// time: a second start fails with "The recording device is busy.". Without the
+// chosen device it fails with record_source_problem()'s text.
 using Consumer = std::function<void(const float* frames, std::size_t count)>;
 bool capture_start(int rate, int channels, Consumer consumer, std::string* error);
 // Stops the device and hands the consumer what is left before returning.

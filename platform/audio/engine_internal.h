@@ -1,6 +1,7 @@
 #pragma once
 // What the engine's parts share among themselves (not for callers).
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "platform/audio/engine.h"
@@ -17,13 +18,17 @@ bool ensure_running();
 StereoGain line_target(Line line);
 void record_peak(Line line, float peak);
 
-// The input device chosen at start and how the output is paced.
-std::string input_setting();
+// The input device chosen at start ("" or "default": the user's default;
+// nothing when there is none) and how the output is paced.
+std::optional<std::string> input_setting();
 DeviceKind running_kind();
 
 // run_fast's share of the capture path: the fast input device delivers `frames`.
 bool capture_running();
 void capture_fast_period(std::size_t frames);
+// The mixer's share: every block of the decks' mix, for a capture of the rack's
+// own output. Lock-free; called on the mixing thread.
+void feed_rack_output(const float* stereo, std::size_t frames);
 void capture_shutdown();
 
 }  // namespace audio::internal

@@ -136,6 +136,8 @@ constexpr MessageRow kMessages[] = {
      [](Device& d, DWORD f, DWORD_PTR p, HWND n) { return d.record(f, as<MCI_RECORD_PARMS>(p), n); }},
     {MCI_SAVE, false, false,
      [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.save(f, as<MCI_SAVE_PARMSA>(p)); }},
+    {MCI_LOAD, false, false,
+     [](Device& d, DWORD f, DWORD_PTR p, HWND) { return d.load(f, as<MCI_LOAD_PARMSA>(p)); }},
 };
 
 }  // namespace

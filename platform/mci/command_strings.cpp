@@ -155,7 +155,8 @@ MCIERROR do_record(Call& call, Words& words) {
   return send(call, MCI_RECORD, flags, &parms);
 }
 
-MCIERROR do_save(Call& call, Words& words) {
+// "save <device> <file>" and "load <device> <file>": one file name.
+MCIERROR file_command(Call& call, Words& words, UINT message) {
   DWORD flags = 0;
   std::string path;
   while (!words.done()) {
@@ -171,8 +172,11 @@ MCIERROR do_save(Call& call, Words& words) {
   }
   if (path.empty()) return MCIERR_MISSING_STRING_ARGUMENT;
   MCI_SAVE_PARMSA parms{reinterpret_cast<DWORD_PTR>(call.window), path.c_str()};
-  return send(call, MCI_SAVE, flags, &parms);
+  return send(call, message, flags, &parms);
 }
+
+MCIERROR do_save(Call& call, Words& words) { return file_command(call, words, MCI_SAVE); }
+MCIERROR do_load(Call& call, Words& words) { return file_command(call, words, MCI_LOAD); }
 
 // "set": time format, door, and the wave format of a new recording.
 struct WaveSetRow {
@@ -438,7 +442,7 @@ struct VerbRow {
 constexpr VerbRow kVerbs[] = {
     {"close", do_close},   {"play", do_play},     {"pause", do_pause},       {"resume", do_resume},
     {"stop", do_stop},     {"seek", do_seek},     {"set", do_set},           {"status", do_status},
-    {"record", do_record}, {"save", do_save},     {"capability", do_capability},
+    {"record", do_record}, {"save", do_save},     {"load", do_load},         {"capability", do_capability},
 };
 
 MCIERROR run(const std::string& command, HWND window, std::string* reply) {

@@ -184,5 +184,6 @@ MCIERROR Device::capability(DWORD item, DWORD* value) {
 
 MCIERROR Device::record(DWORD, const MCI_RECORD_PARMS*, HWND) { return MCIERR_UNSUPPORTED_FUNCTION; }
 MCIERROR Device::save(DWORD, const MCI_SAVE_PARMSA*) { return MCIERR_UNSUPPORTED_FUNCTION; }
+MCIERROR Device::load(DWORD, const MCI_LOAD_PARMSA*) { return MCIERR_UNSUPPORTED_FUNCTION; }
 
 }  // namespace mci

@@ -42,6 +42,7 @@ class Device {
   MCIERROR getdevcaps(DWORD flags, MCI_GETDEVCAPS_PARMS* parms);
   virtual MCIERROR record(DWORD flags, const MCI_RECORD_PARMS* parms, HWND notify);
   virtual MCIERROR save(DWORD flags, const MCI_SAVE_PARMSA* parms);
+  virtual MCIERROR load(DWORD flags, const MCI_LOAD_PARMSA* parms);
 
   DWORD time_format() const { return time_format_; }
 

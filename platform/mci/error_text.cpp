@@ -1,5 +1,8 @@
 // The texts mciGetErrorStringA hands out: one plain sentence per code.
 #include <cstring>
+#include <string>
+
+#include "platform/audio/engine.h"
 
 #include "platform/mci/mmsystem.h"
 
@@ -49,7 +52,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_CDA_DATA_TRACK, "The track is a data track and cannot be played as audio."},
     {MCIERR_NO_SOUNDFONT, "No SoundFont could be loaded, so MIDI files cannot be played."},
     {MCIERR_NO_CD_DEVICE, "No CD drive or disc image was found."},
-    {MCIERR_NO_RECORDING_DEVICE, "No recording device could be opened."},
+    {MCIERR_NO_RECORDING_DEVICE, "The recording source could not be started; another recording may be running."},
     {MCIERR_NOTHING_RECORDED, "There is no recording to play or save."},
 };
 
@@ -58,9 +61,11 @@ constexpr ErrorText kErrorTexts[] = {
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size) {
   if (text == nullptr || size == 0) return FALSE;
   text[0] = '\0';
+  // A missing recording device is named, with what to do instead.
+  const std::string missing = error == MCIERR_NO_RECORDING_DEVICE ? audio::record_source_problem() : "";
   for (const ErrorText& row : kErrorTexts) {
     if (row.code != error) continue;
-    std::strncpy(text, row.text, size - 1);
+    std::strncpy(text, missing.empty() ? row.text : missing.c_str(), size - 1);
     text[size - 1] = '\0';
     return TRUE;
   }

@@ -46,6 +46,7 @@ constexpr UINT MCI_SET = 0x080D;
 constexpr UINT MCI_RECORD = 0x080F;
 constexpr UINT MCI_SAVE = 0x0813;
 constexpr UINT MCI_STATUS = 0x0814;
+constexpr UINT MCI_LOAD = 0x0850;
 constexpr UINT MCI_RESUME = 0x0855;
 
 // Flags common to every command.
@@ -116,6 +117,7 @@ constexpr DWORD MCI_GETDEVCAPS_CAN_PLAY = 8;
 constexpr DWORD MCI_GETDEVCAPS_CAN_SAVE = 9;
 
 constexpr DWORD MCI_SAVE_FILE = 0x00000100;
+constexpr DWORD MCI_LOAD_FILE = 0x00000100;
 
 // wParam of MM_MCINOTIFY.
 constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 0x0001;
@@ -237,6 +239,7 @@ struct MCI_SAVE_PARMSA {
   DWORD_PTR dwCallback;
   LPCSTR lpfilename;
 };
+using MCI_LOAD_PARMSA = MCI_SAVE_PARMSA;
 
 // Packed times: TMSF is track, minutes, seconds, frames in bytes 0..3; MSF is
 // minutes, seconds, frames in bytes 0..2.

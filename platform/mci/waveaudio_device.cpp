@@ -1,6 +1,16 @@
 // The waveaudio driver: a sound file played through the engine's wave reader,
-// or a new recording ("open new") made through the Recorder, played back and
-// saved. Positions and lengths are milliseconds.
+// or a new recording ("open new"); either records through the Recorder, plays
+// back and saves. Positions and lengths are milliseconds.
+//
+// "record" records from the current position over what is there; "stop" leaves
+// the position where the take ended. A full disk ends a take at once: "status
+// mode" then reads "stopped", a "record ... notify" gets MCI_NOTIFY_FAILURE
+// (posted when the device is next asked anything), and the next "stop" answers
+// MCIERR_FILE_WRITE. What fitted stays recorded.
+//
+// "load <alias> <file>" takes over a recording a crashed rack left behind
+// (audio::orphaned_recordings) as this device's unsaved recording; closing the
+// device deletes it, as it deletes every temporary recording.
 #include <memory>
 
 #include "platform/audio/recorder.h"
@@ -64,77 +74,67 @@ class WaveDevice : public Device {
   }
 };
 
-class WaveFileDevice : public WaveDevice {
+// One device for both kinds: a file opened for play, and a new recording. Both
+// record as a tape does, over what is there from the current position; the
+// first take (or a save) turns the file's sound into a PCM recording kept in a
+// temporary file, so the file itself is only read until a save replaces it.
+class WaveAudioDevice : public WaveDevice {
  public:
-  WaveFileDevice(MCIDEVICEID id, std::string path, const audio::WaveInfo& info)
-      : WaveDevice(id), path_(std::move(path)), info_(info) {}
-
- protected:
-  Format format() const override { return {info_.channels, info_.samples_per_sec, info_.bits_per_sample}; }
-
-  std::uint64_t media_end() override { return to_engine_frames(info_.frames, info_.samples_per_sec); }
-
-  MCIERROR producer(std::uint64_t from, std::uint64_t to, audio::Producer* out) override {
-    std::string error;
-    audio::Producer file = audio::make_wave_producer(path_, to_source_frames(from, info_.samples_per_sec),
-                                                     audio::kToEnd, &error);
-    if (!file) return MCIERR_FILE_READ;
-    *out = exact_producer(to - from, std::move(file));
-    return 0;
-  }
-
- private:
-  const std::string path_;
-  const audio::WaveInfo info_;
-};
-
-class NewRecordingDevice : public WaveDevice {
- public:
-  explicit NewRecordingDevice(MCIDEVICEID id) : WaveDevice(id) {
+  // `source` is "" for a new recording.
+  WaveAudioDevice(MCIDEVICEID id, std::string source, const audio::WaveInfo& info)
+      : WaveDevice(id), source_(std::move(source)), info_(info) {
     // The format a new recording has until MCI_SET changes it.
     format_.samples_per_sec = 11025;
     format_.channels = 1;
     format_.bits_per_sample = 8;
   }
-  ~NewRecordingDevice() override { stop_recording(MCI_NOTIFY_ABORTED); }
+  ~WaveAudioDevice() override { finish_take(MCI_NOTIFY_ABORTED); }
 
   MCIERROR record(DWORD flags, const MCI_RECORD_PARMS* parms, HWND notify) override {
     if (flags & (MCI_FROM | MCI_TO)) return MCIERR_UNSUPPORTED_FUNCTION;
     (void)parms;
-    transport_.stop();
-    std::string error;
-    if (!recorder_.created() && !recorder_.create(format_, "", &error)) return MCIERR_FILE_WRITE;
-    if (recorder_.recording()) {
+    if (taking_ && recorder_.recording()) {
       post_notify_once(MCI_NOTIFY_SUPERSEDED);
-    } else if (!recorder_.record(&error)) {
-      return MCIERR_NO_RECORDING_DEVICE;
+      record_notify_ = notify;
+      return 0;
     }
+    finish_take(MCI_NOTIFY_ABORTED);
+    // Nothing changes when there is nothing to record from.
+    if (!audio::record_source_problem().empty()) return MCIERR_NO_RECORDING_DEVICE;
+    const std::uint64_t start = to_source_frames(transport_.position(), format().rate);
+    transport_.stop();
+    if (MCIERROR err = ensure_recording()) return err;
+    std::string error;
+    if (!recorder_.record(start, &error)) return MCIERR_NO_RECORDING_DEVICE;
+    taking_ = true;
+    disk_full_ = false;
     record_notify_ = notify;
     return 0;
   }
 
   MCIERROR stop() override {
-    if (recorder_.recording()) {
-      stop_recording(MCI_NOTIFY_ABORTED);
-      transport_.seek(media_end());
-      // The recording keeps what fitted on the disk; say that the rest was lost.
-      return recorder_.write_failed() ? MCIERR_FILE_WRITE : 0;
+    poll_take();
+    if (finish_take(MCI_NOTIFY_ABORTED) || disk_full_) {
+      // The recording keeps what fitted on the disk; say once that the rest was lost.
+      const bool full = disk_full_ || recorder_.write_failed();
+      disk_full_ = false;
+      return full ? MCIERR_FILE_WRITE : 0;
     }
     return Device::stop();
   }
 
   MCIERROR pause() override {
-    if (recorder_.recording()) return stop();
+    if (taking_) return stop();
     return Device::pause();
   }
 
   MCIERROR play(DWORD flags, const MCI_PLAY_PARMS* parms, HWND notify) override {
-    if (recorder_.recording()) stop();
+    finish_take(MCI_NOTIFY_ABORTED);
     return Device::play(flags, parms, notify);
   }
 
   MCIERROR seek(DWORD flags, const MCI_SEEK_PARMS* parms) override {
-    if (recorder_.recording()) stop();
+    finish_take(MCI_NOTIFY_ABORTED);
     return Device::seek(flags, parms);
   }
 
@@ -142,32 +142,59 @@ class NewRecordingDevice : public WaveDevice {
     if (!(flags & MCI_SAVE_FILE) || parms == nullptr || parms->lpfilename == nullptr || !*parms->lpfilename) {
       return MCIERR_MISSING_PARAMETER;
     }
+    if (ensure_recording() != 0) return MCIERR_FILE_NOT_SAVED;
     std::string error;
-    if (!recorder_.created() && !recorder_.create(format_, "", &error)) return MCIERR_FILE_NOT_SAVED;
     return recorder_.save(parms->lpfilename, &error) ? 0 : MCIERR_FILE_NOT_SAVED;
   }
 
+  // A recording a crashed rack left behind becomes this device's recording,
+  // still to be saved; the device deletes it when closed, as its own.
+  MCIERROR load(DWORD flags, const MCI_LOAD_PARMSA* parms) override {
+    if (!(flags & MCI_LOAD_FILE) || parms == nullptr || parms->lpfilename == nullptr || !*parms->lpfilename) {
+      return MCIERR_MISSING_PARAMETER;
+    }
+    if (taking_) return MCIERR_NONAPPLICABLE_FUNCTION;
+    transport_.stop();
+    std::string error;
+    if (!recorder_.adopt(parms->lpfilename, &error)) return MCIERR_FILE_READ;
+    transport_.seek(0);
+    return 0;
+  }
+
  protected:
-  Format format() const override { return {format_.channels, format_.samples_per_sec, format_.bits_per_sample}; }
+  Format format() const override {
+    if (recorder_.created()) {
+      const audio::RecordFormat& f = recorder_.format();
+      return {f.channels, f.samples_per_sec, f.bits_per_sample};
+    }
+    if (!source_.empty()) return {info_.channels, info_.samples_per_sec, info_.bits_per_sample};
+    return {format_.channels, format_.samples_per_sec, format_.bits_per_sample};
+  }
 
   std::uint64_t media_end() override {
-    return recorder_.created() ? to_engine_frames(recorder_.frames(), format_.samples_per_sec) : 0;
+    if (recorder_.created()) return to_engine_frames(recorder_.frames(), format().rate);
+    return source_.empty() ? 0 : to_engine_frames(info_.frames, info_.samples_per_sec);
   }
 
   MCIERROR producer(std::uint64_t from, std::uint64_t to, audio::Producer* out) override {
     std::string error;
-    audio::Producer recorded = recorder_.make_producer(to_source_frames(from, format_.samples_per_sec),
-                                                       audio::kToEnd, &error);
-    if (!recorded) return MCIERR_NOTHING_RECORDED;
-    *out = exact_producer(to - from, std::move(recorded));
+    const std::uint64_t start = to_source_frames(from, format().rate);
+    audio::Producer media = recorder_.created() ? recorder_.make_producer(start, audio::kToEnd, &error)
+                                                : audio::make_wave_producer(source_, start, audio::kToEnd, &error);
+    if (!media) return recorder_.created() || source_.empty() ? MCIERR_NOTHING_RECORDED : MCIERR_FILE_READ;
+    *out = exact_producer(to - from, std::move(media));
     return 0;
   }
 
-  DWORD mode() override { return recorder_.recording() ? MCI_MODE_RECORD : Device::mode(); }
+  DWORD mode() override {
+    poll_take();
+    return recorder_.recording() ? MCI_MODE_RECORD : Device::mode();
+  }
 
   MCIERROR status_item(DWORD flags, MCI_STATUS_PARMS* parms) override {
-    if (parms->dwItem == MCI_STATUS_POSITION && recorder_.recording() && !(flags & MCI_STATUS_START)) {
-      parms->dwReturn = from_frames(media_end());
+    poll_take();
+    if (parms->dwItem == MCI_STATUS_POSITION && taking_ && !(flags & (MCI_STATUS_START | MCI_TRACK))) {
+      parms->dwReturn = from_frames(to_engine_frames(recorder_.head(), format().rate));
       return 0;
     }
     return WaveDevice::status_item(flags, parms);
@@ -181,7 +208,7 @@ class NewRecordingDevice : public WaveDevice {
     return WaveDevice::capability(item, value);
   }
 
-  // The format of the recording: only before anything is recorded.
+  // The format of a new recording: only before anything is recorded.
   MCIERROR set_other(DWORD flags, const MCI_SET_PARMS* parms) override {
     constexpr DWORD kWaveFlags = MCI_WAVE_SET_FORMATTAG | MCI_WAVE_SET_CHANNELS | MCI_WAVE_SET_SAMPLESPERSEC |
                                  MCI_WAVE_SET_AVGBYTESPERSEC | MCI_WAVE_SET_BLOCKALIGN | MCI_WAVE_SET_BITSPERSAMPLE;
@@ -205,26 +232,52 @@ class NewRecordingDevice : public WaveDevice {
         wave->nAvgBytesPerSec != align * static_cast<DWORD>(next.samples_per_sec)) {
       return MCIERR_OUTOFRANGE;
     }
-    if (recorder_.created() && recorder_.frames() > 0) return MCIERR_NONAPPLICABLE_FUNCTION;
+    // A file keeps its own format; a recording keeps the one it was made in.
+    if (!source_.empty() || (recorder_.created() && recorder_.frames() > 0)) return MCIERR_NONAPPLICABLE_FUNCTION;
     format_ = next;
     if (recorder_.created()) recorder_.discard();
     return 0;
   }
 
  private:
-  void stop_recording(WPARAM code) {
-    if (!recorder_.recording()) return;
-    recorder_.stop();
-    post_notify_once(code);
+  // The recording to record into or save: made on first need.
+  MCIERROR ensure_recording() {
+    if (recorder_.created()) return 0;
+    std::string error;
+    const bool made = source_.empty() ? recorder_.create(format_, "", &error) : recorder_.create_from_file(source_, &error);
+    return made ? 0 : MCIERR_FILE_WRITE;
   }
+
+  // A take the disk cut short ends here, the next time anyone looks.
+  void poll_take() {
+    if (taking_ && recorder_.write_failed()) {
+      finish_take(MCI_NOTIFY_FAILURE);
+      disk_full_ = true;
+    }
+  }
+
+  // Ends the take: the position is where it ended, the notification goes out.
+  bool finish_take(WPARAM code) {
+    if (!taking_) return false;
+    taking_ = false;
+    recorder_.stop();
+    transport_.seek(to_engine_frames(recorder_.head(), format().rate));
+    post_notify_once(code);
+    return true;
+  }
+
   void post_notify_once(WPARAM code) {
     HWND window = record_notify_;
     record_notify_ = nullptr;
     post_notify(window, code, id_);
   }
 
+  const std::string source_;
+  const audio::WaveInfo info_;
   audio::RecordFormat format_;
   audio::Recorder recorder_;
+  bool taking_ = false;     // a take runs, or the disk ended it and nobody has looked yet
+  bool disk_full_ = false;  // the disk ended the last take; the next stop says so
   HWND record_notify_ = nullptr;
 };
 
@@ -232,14 +285,14 @@ class NewRecordingDevice : public WaveDevice {
 
 MCIERROR open_waveaudio(const OpenRequest& request, std::unique_ptr<Device>* device) {
   if (same_word(request.element, "new")) {
-    *device = std::make_unique<NewRecordingDevice>(request.id);
+    *device = std::make_unique<WaveAudioDevice>(request.id, "", audio::WaveInfo{});
     return 0;
   }
   if (MCIERROR err = check_media_file(request.element)) return err;
   audio::WaveInfo info;
   std::string error;
   if (!audio::wave_file_info(request.element, &info, &error) || info.samples_per_sec <= 0) return MCIERR_INVALID_FILE;
-  *device = std::make_unique<WaveFileDevice>(request.id, request.element, info);
+  *device = std::make_unique<WaveAudioDevice>(request.id, request.element, info);
   return 0;
 }
 

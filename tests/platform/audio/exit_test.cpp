@@ -19,7 +19,7 @@ TEST(EngineExit, ChildLeavesTheEngineRunning) {
   static audio::Recorder rec;  // destroyed after the engine's exit-time shutdown
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, std::getenv("QUORVIN_EXIT_CHILD"), &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include "engine_fixture.h"
 #include "media.h"
 #include "platform/audio/wave_file.h"
+#include "support/file_size_limit.h"
 
 namespace audio_test {
 namespace {
@@ -51,8 +51,9 @@ TEST_F(RecorderTest, RecordsOneSecondSavesItAndTheFileHoldsTheTone) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({22050, 1, 16}, "", &error)) << error;
-  EXPECT_EQ(fs::path(rec.temp_path()).parent_path(), fs::path(home_.path())) << "the temporary file lives with the settings";
-  ASSERT_TRUE(rec.record(&error)) << error;
+  EXPECT_EQ(fs::path(rec.temp_path()).parent_path(), fs::path(home_.file("recordings")))
+      << "the temporary file lives with the settings";
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   EXPECT_TRUE(rec.recording());
   EXPECT_EQ(audio::run_fast(44100), 44100u) << "a running capture keeps the fast device going";
   rec.stop();
@@ -77,7 +78,7 @@ TEST_F(RecorderTest, AtTheEngineRateTheSamplesAreThoseHeard) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, home_.file("rec.wav"), &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(10000);
   rec.stop();
   int channels = 0;
@@ -90,18 +91,29 @@ TEST_F(RecorderTest, AtTheEngineRateTheSamplesAreThoseHeard) {
   }
 }
 
-TEST_F(RecorderTest, RecordingAgainAppendsAndEightBitsSaveAsUnsigned) {
+// A tape: each take starts where it is told and overwrites; the length is the
+// furthest any take reached.
+TEST_F(RecorderTest, TakesOverwriteFromWhereTheyStartAndEightBitsSaveAsUnsigned) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({11025, 2, 8}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(44100 / 2);
   rec.stop();
   const auto first = rec.frames();
-  ASSERT_TRUE(rec.record(&error)) << error;
-  audio::run_fast(44100 / 2);
+  EXPECT_NEAR(static_cast<double>(first), 11025.0 / 2, 2.0);
+  EXPECT_EQ(rec.head(), first);
+
+  ASSERT_TRUE(rec.record(0, &error)) << error;
+  audio::run_fast(44100 / 4);
   rec.stop();
-  EXPECT_NEAR(static_cast<double>(rec.frames()), 2.0 * first, 4.0);
+  EXPECT_EQ(rec.frames(), first) << "a shorter take from the start keeps the length";
+  EXPECT_NEAR(static_cast<double>(rec.head()), 11025.0 / 4, 2.0);
+
+  ASSERT_TRUE(rec.record(rec.frames() - 100, &error)) << error;
+  audio::run_fast(44100 / 4);
+  rec.stop();
+  EXPECT_NEAR(static_cast<double>(rec.frames()), first - 100 + 11025.0 / 4, 2.0) << "a take past the end grows it";
   const auto saved = home_.file("eight.wav");
   ASSERT_TRUE(rec.save(saved, &error)) << error;
   const SF_INFO info = file_info(saved);
@@ -113,7 +125,7 @@ TEST_F(RecorderTest, TheRecordingPlaysBackThroughTheEngine) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({22050, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(44100);
   rec.stop();
   auto producer = rec.make_producer(0, audio::kToEnd, &error);
@@ -136,7 +148,7 @@ TEST_F(RecorderTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
   std::string error;
   EXPECT_FALSE(rec.save(home_.file("x.wav"), &error)) << "nothing recorded yet";
   ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(4410);
   rec.stop();
 
@@ -149,6 +161,8 @@ TEST_F(RecorderTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
   std::ofstream(folder + "/keep") << "kept";
   error.clear();
   EXPECT_FALSE(rec.save(folder, &error)) << "a folder cannot be replaced by a file";
+  EXPECT_FALSE(rec.save(rec.temp_path(), &error)) << "the recording's own file";
+  EXPECT_EQ(file_info(rec.temp_path()).frames, 4410);
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(fs::exists(folder + "/keep"));
   EXPECT_FALSE(fs::exists(folder + ".partial"));
@@ -163,7 +177,7 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 1, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(8192);
   ASSERT_TRUE(rec.save(home_.file("mid.wav"), &error)) << error;
   EXPECT_EQ(file_info(home_.file("mid.wav")).frames, 8192);
@@ -172,28 +186,8 @@ TEST_F(RecorderTest, SaveWorksWhileRecordingAndDiscardRemovesTheTemporaryFile) {
   rec.discard();
   EXPECT_FALSE(rec.recording());
   EXPECT_FALSE(fs::exists(temp));
-  EXPECT_FALSE(rec.record(&error));
+  EXPECT_FALSE(rec.record(0, &error));
 }
-
-// A file size limit stands in for a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    signal(SIGXFSZ, previous_handler_);
-  }
-
- private:
-  rlimit previous_{};
-  sighandler_t previous_handler_;
-};
 
 TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
   audio::Recorder rec;
@@ -202,7 +196,7 @@ TEST_F(RecorderTest, AFullDiskKeepsWhatFittedAndAFailedSaveIsAnError) {
   std::uint64_t kept;
   {
     FileSizeLimit limit(64 * 1024);
-    ASSERT_TRUE(rec.record(&error)) << error;
+    ASSERT_TRUE(rec.record(0, &error)) << error;
     audio::run_fast(44100);
     rec.stop();
     EXPECT_TRUE(rec.write_failed());
@@ -226,13 +220,13 @@ TEST_F(RecorderTest, AShutdownEndsTheRecordingAndRecordStartsItAgain) {
   audio::Recorder rec;
   std::string error;
   ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   audio::run_fast(4096);
   audio::shutdown();
   EXPECT_FALSE(rec.recording());
   EXPECT_EQ(rec.frames(), 4096u) << "what was captured before the shutdown is kept";
   audio::start({"fast", ""});
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.record(rec.head(), &error)) << error;
   EXPECT_TRUE(rec.recording());
   audio::run_fast(4096);
   rec.stop();
@@ -249,46 +243,181 @@ TEST_F(RecorderTest, UnsupportedFormatsAreRefused) {
   EXPECT_FALSE(rec.create({44100, 2, 16}, home_.file("no/folder/r.wav"), &error));
 }
 
-// Runs only inside the child process of the crash test below.
+// Runs only inside the child process of the crash test below: records into the
+// recordings folder of the settings folder it inherits.
 TEST(RecorderCrash, ChildRecordsUntilKilled) {
-  const char* path = std::getenv("QUORVIN_RECORDER_CHILD");
-  if (!path) GTEST_SKIP() << "the crash test's child process";
+  if (!std::getenv("QUORVIN_RECORDER_CHILD")) GTEST_SKIP() << "the crash test's child process";
   audio::shutdown();
   audio::start({"null", "null"});
   install_tone_input();
   audio::Recorder rec;
   std::string error;
-  ASSERT_TRUE(rec.create({44100, 2, 16}, path, &error)) << error;
-  ASSERT_TRUE(rec.record(&error)) << error;
+  ASSERT_TRUE(rec.create({44100, 2, 16}, "", &error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
   std::this_thread::sleep_for(std::chrono::seconds(60));
 }
 
-TEST(RecorderCrash, AKilledRecordingLeavesAValidFileUpToAboutTheLastSecond) {
+std::vector<std::string> recordings_on_disk() {
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(audio::recordings_folder(), ec))
+    if (entry.path().filename().string()[0] != '.') found.push_back(entry.path().string());
+  return found;
+}
+
+TEST(RecorderCrash, AKilledRecordingIsOfferedWhileALiveOneIsNot) {
   if (std::getenv("QUORVIN_RECORDER_CHILD")) GTEST_SKIP();
   TempHome home;
-  const std::string path = home.file("crash.wav");
-  const pid_t child = spawn_test("RecorderCrash.ChildRecordsUntilKilled", "QUORVIN_RECORDER_CHILD", path);
+  const pid_t child = spawn_test("RecorderCrash.ChildRecordsUntilKilled", "QUORVIN_RECORDER_CHILD", "1");
   ASSERT_GT(child, 0);
   const auto begin = std::chrono::steady_clock::now();
-  while (!fs::exists(path) && std::chrono::steady_clock::now() - begin < std::chrono::seconds(20))
+  while (recordings_on_disk().empty() && std::chrono::steady_clock::now() - begin < std::chrono::seconds(20))
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   const auto started = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  ASSERT_EQ(recordings_on_disk().size(), 1u);
+  const std::string path = recordings_on_disk()[0];
+  EXPECT_TRUE(audio::orphaned_recordings().empty()) << "the running rack holds its recording";
+  std::string error;
+  EXPECT_FALSE(audio::delete_orphaned_recording(path, &error));
+  audio::Recorder thief;
+  EXPECT_FALSE(thief.adopt(path, &error));
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);
   const double recorded_for = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself: " << status;
 
-  const SF_INFO info = file_info(path);
-  ASSERT_EQ(info.channels, 2) << "the file must open as a wave";
-  const double seconds = static_cast<double>(info.frames) / 44100.0;
+  const auto orphans = audio::orphaned_recordings();
+  ASSERT_EQ(orphans.size(), 1u);
+  EXPECT_EQ(orphans[0].path, path);
+  EXPECT_EQ(orphans[0].format.samples_per_sec, 44100);
+  EXPECT_EQ(orphans[0].format.channels, 2);
+  EXPECT_EQ(orphans[0].format.bits_per_sample, 16);
+  const double seconds = static_cast<double>(orphans[0].frames) / 44100.0;
   EXPECT_GT(seconds, recorded_for - 1.6) << "more than about a second was lost";
   EXPECT_LE(seconds, recorded_for + 0.1);
-  const auto samples = read_all(path);
-  ASSERT_EQ(samples.size(), 2u * static_cast<std::size_t>(info.frames));
-  const std::vector<float> tail(samples.end() - 2 * 4410, samples.end());
+
+  // Loaded again, it is a recording like any other: it saves, and goes when discarded.
+  audio::shutdown();
+  audio::start({"fast", ""});
+  audio::Recorder rec;
+  ASSERT_TRUE(rec.adopt(path, &error)) << error;
+  EXPECT_TRUE(audio::orphaned_recordings().empty()) << "now this rack holds it";
+  EXPECT_EQ(rec.frames(), orphans[0].frames);
+  install_tone_input();
+  ASSERT_TRUE(rec.record(rec.frames(), &error)) << error;
+  audio::run_fast(4410);
+  rec.stop();
+  ASSERT_EQ(rec.frames(), orphans[0].frames + 4410) << "it records on where it ended";
+  ASSERT_TRUE(rec.save(home.file("recovered.wav"), &error)) << error;
+  const auto samples = read_all(home.file("recovered.wav"));
+  ASSERT_EQ(samples.size(), 2u * static_cast<std::size_t>(rec.frames()));
+  const auto end_of_crash = samples.begin() + 2 * static_cast<std::ptrdiff_t>(orphans[0].frames);
+  const std::vector<float> tail(end_of_crash - 2 * 4410, end_of_crash);
   EXPECT_NEAR(tone_level(tail, 2, 0, 44100, kTone), 0.5, 0.02) << "the frames the header covers are real";
+  rec.discard();
+  EXPECT_FALSE(fs::exists(path));
+  audio::shutdown();
+}
+
+TEST_F(RecorderTest, OrphansAreListedOldestFirstEmptyOnesGoAndOnlyTheyMayBeDeleted) {
+  std::string error;
+  const std::string folder = audio::recordings_folder();
+  fs::create_directories(folder);
+  write_sine(folder + "/old.wav", 22050, 1, 0.5, kTone);
+  write_sine(folder + "/empty.wav", 22050, 1, 0.0, kTone);
+  write_sine(folder + "/new.wav", 22050, 2, 0.25, kTone);
+  std::ofstream(folder + "/notes.txt") << "not a recording";
+  std::ofstream(folder + "/broken.wav") << "not a wave";
+  fs::last_write_time(folder + "/old.wav", fs::file_time_type::clock::now() - std::chrono::hours(2));
+  audio::Recorder held;  // this process's own recording is held, as another rack's would be
+  ASSERT_TRUE(held.create({44100, 2, 16}, "", &error)) << error;
+  ASSERT_TRUE(held.record(0, &error)) << error;
+  audio::run_fast(4410);
+  held.stop();
+
+  const auto orphans = audio::orphaned_recordings();
+  ASSERT_EQ(orphans.size(), 2u);
+  EXPECT_EQ(orphans[0].path, folder + "/old.wav");
+  EXPECT_EQ(orphans[0].frames, 11025u);
+  EXPECT_EQ(orphans[1].path, folder + "/new.wav");
+  EXPECT_EQ(orphans[1].format.channels, 2);
+  EXPECT_FALSE(fs::exists(folder + "/empty.wav"));
+  EXPECT_TRUE(fs::exists(folder + "/broken.wav")) << "what can not be read is left alone";
+
+  EXPECT_FALSE(audio::delete_orphaned_recording(held.temp_path(), &error));
+  EXPECT_TRUE(fs::exists(held.temp_path()));
+  const std::string elsewhere = home_.file("mine.wav");
+  write_sine(elsewhere, 22050, 1, 0.1, kTone);
+  EXPECT_FALSE(audio::delete_orphaned_recording(elsewhere, &error)) << "only the recordings folder";
+  EXPECT_TRUE(fs::exists(elsewhere));
+  EXPECT_TRUE(audio::delete_orphaned_recording(orphans[0].path, &error)) << error;
+  EXPECT_FALSE(fs::exists(orphans[0].path));
+}
+
+// A save that fails at any step says why, leaves nothing under the name (nor
+// a temporary file beside it) and keeps the recording to be saved again.
+TEST_F(RecorderTest, AFailedSaveStepLeavesTheOldFileAndNoTrace) {
+  audio::Recorder rec;
+  std::string error;
+  ASSERT_TRUE(rec.create({44100, 1, 16}, "", &error)) << error;
+  ASSERT_TRUE(rec.record(0, &error)) << error;
+  audio::run_fast(4410);
+  rec.stop();
+  const auto target = home_.file("kept.wav");
+  std::ofstream(target) << "the user's old file";
+  const struct Case {
+    audio::SaveStep step;
+    const char* reason;
+  } cases[] = {{audio::SaveStep::Create, "Permission denied"},
+               {audio::SaveStep::Write, "No space left on device"},
+               {audio::SaveStep::Rename, "Input/output error"}};
+  for (const Case& c : cases) {
+    audio::set_save_fault_for_testing([&](audio::SaveStep step) { return step != c.step; });
+    error.clear();
+    EXPECT_FALSE(rec.save(target, &error));
+    EXPECT_NE(error.find(target), std::string::npos) << error;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    std::ifstream in(target);
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "the user's old file");
+    EXPECT_EQ(std::distance(fs::directory_iterator(home_.path()), fs::directory_iterator()), 2)
+        << "only the old file and the recordings folder";
+  }
+  audio::set_save_fault_for_testing(nullptr);
+  ASSERT_TRUE(rec.save(target, &error)) << error;
+  EXPECT_EQ(file_info(target).frames, 4410);
+}
+
+// A file's sound becomes a recording at the file's rate and channels: PCM keeps
+// its width, a lossy file becomes 16 bits; the file itself is only read.
+TEST_F(RecorderTest, AFileBecomesARecordingInItsOwnFormat) {
+  struct Case {
+    int format;
+    int rate, channels;
+    int bits;
+  } const cases[] = {
+      {SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2, 24},
+      {SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 8},
+      {SF_FORMAT_OGG | SF_FORMAT_VORBIS, 22050, 2, 16},
+  };
+  for (const Case& c : cases) {
+    const std::string source = home_.file("source");
+    write_sine(source, c.rate, c.channels, 0.5, kTone, c.format);
+    const auto before = fs::last_write_time(source);
+    audio::Recorder rec;
+    std::string error;
+    ASSERT_TRUE(rec.create_from_file(source, &error)) << error;
+    EXPECT_EQ(rec.format().samples_per_sec, c.rate);
+    EXPECT_EQ(rec.format().channels, c.channels);
+    EXPECT_EQ(rec.format().bits_per_sample, c.bits);
+    EXPECT_NEAR(static_cast<double>(rec.frames()), c.rate * 0.5, 2.0);
+    EXPECT_EQ(fs::last_write_time(source), before);
+    const auto samples = read_all(rec.temp_path());
+    EXPECT_NEAR(tone_level(samples, c.channels, 0, c.rate, kTone), 0.5, 0.02);
+  }
 }
 
 }  // namespace

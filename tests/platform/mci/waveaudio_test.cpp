@@ -240,12 +240,6 @@ TEST_F(Recording, FormatIsFixedOnceSomethingIsRecorded) {
   EXPECT_EQ(mci("status tape2 samplespersec"), "11025");
 }
 
-TEST_F(Recording, RecordingOnAFileDeviceIsRefused) {
-  const std::string path = mcitest::write_sine_wav(home_.file("f.wav"), 0.1, 8000, 1, 16);
-  ASSERT_EQ(mci_error("open \"" + path + "\" type waveaudio alias tape1"), 0u);
-  EXPECT_EQ(mci_error("record tape1"), MCIERR_UNSUPPORTED_FUNCTION);
-}
-
 TEST_F(Recording, PlayingAnEmptyRecordingEndsAtOnce) {
   ASSERT_EQ(mci("play tape2 notify"), "");
   EXPECT_EQ(mci("status tape2 mode"), "stopped");
