@@ -3,6 +3,8 @@
 
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "decks/midi_deck.h"
+#include "decks/wave_decks.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/mci/mmsystem.h"
@@ -21,6 +23,9 @@ namespace {
 void close_cd_device() { mciSendStringA("close cdaudio", nullptr, 0, nullptr); }
 
 constexpr Step kCloseSteps[] = {
+    close_tape1_at_exit,
+    close_tape2_at_exit,
+    close_midi_at_exit,
     close_cd_device,
 };
 
