@@ -7,6 +7,7 @@
 //     wave file plays to its end, the rack ticking and drawing as it does.
 //
 // Usage: bench_decks [seconds]   (the wave file's length; default 60)
+//        bench_decks --pictures DIR   (pictures of the rack playing, no figures)
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -35,6 +36,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 std::filesystem::path home;
 double wave_seconds = 60;
+std::string picture_dir;
 
 // When the output device took its first frame that is not silence.
 std::atomic<Clock::rep> first_sound{0};
@@ -91,7 +93,37 @@ void load(Deck& deck, const std::string& path) {
     wave_load_finished(deck.number);
 }
 
+// The rack playing: the MIDI deck and wave deck 1 with their information
+// shown, deck 2 holding a file behind its reels; then the views switched.
+void take_pictures() {
+  const std::string song = mcitest::write_sine_wav((home / "Morning Walk.wav").string(), 20, 44100, 2, 16);
+  const std::string voice = mcitest::write_sine_wav((home / "Interview.wav").string(), 12, 22050, 1, 16);
+  const std::string tune = mcitest::write_tempo_change_midi((home / "Evening Etude.mid").string(), 80);
+  command(CMD_MIDI_DISPLAY);
+  command(CMD_TAPE1_DISPLAY);
+  load(wave_deck(2), voice);
+  load(wave_deck(1), song);
+  load(midi_deck, tune);
+  pump_ms(1500);
+  command(CMD_MIDI_PLAY);
+  command(CMD_WAVE_PLAY);
+  pump_ms(3300);
+  ui_test::client_image(main_window).save(QString::fromStdString(picture_dir + "/rack-playing.png"));
+  command(CMD_MIDI_DISPLAY);
+  command(CMD_TAPE1_DISPLAY);
+  command(CMD_TAPE2_DISPLAY);
+  for (int i = 0; i < 4; ++i) {
+    pump_ms(260);
+    ui_test::client_image(main_window).save(QString::fromStdString(picture_dir + "/rack-reels-" + std::to_string(i) + ".png"));
+  }
+  PostMessageA(main_window, WM_CLOSE, 0, 0);
+}
+
 void run() {
+  if (!picture_dir.empty()) {
+    take_pictures();
+    return;
+  }
   const std::string wav = mcitest::write_sine_wav((home / "tone.wav").string(), 4, 44100, 2, 16);
   const std::string mid = mcitest::write_tempo_change_midi((home / "tune.mid").string(), 40);
   const std::string long_wav = mcitest::write_sine_wav((home / "long.wav").string(), wave_seconds, 44100, 2, 16);
@@ -146,7 +178,10 @@ void CALLBACK run_script(HWND window, UINT, UINT_PTR id, DWORD) {
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc > 1) wave_seconds = std::max(1.0, std::atof(argv[1]));
+  if (argc > 2 && std::string(argv[1]) == "--pictures")
+    picture_dir = std::filesystem::absolute(argv[2]).string();
+  else if (argc > 1)
+    wave_seconds = std::max(1.0, std::atof(argv[1]));
   home = std::filesystem::temp_directory_path() / "quorvin-bench-decks";
   std::filesystem::create_directories(home);
   setenv("QUORVIN_HOME", home.c_str(), 1);
