@@ -194,8 +194,9 @@ INT_PTR run_dialog(const DialogLayout& layout, HWND owner, DLGPROC proc, LPARAM 
   font.setPixelSize(kDialogFontPixels);
   widget->setFont(font);
   widget->setFixedSize(layout.cx, layout.cy);
-  widget->move(default_position(owner_widget, widget->size()));
-  dialog->client = QRect(widget->pos(), widget->size());
+  widget->winId();  // the platform window now, so the frame counts in GetWindowRect from the start
+  widget->move(default_position(owner_widget, widget->frameGeometry().size()));
+  dialog->client = widget->geometry();
   dialog->widget = widget;
   add_controls(dialog, layout);
 
