@@ -286,7 +286,9 @@ bool program_is_changing_controls() { return quiet; }
 
 void notify_parent(HWND control, WORD code) {
   Window* w = find_window(control);
-  if (w)
+  Window* parent = w ? find_window(w->parent) : nullptr;
+  // A dialog being destroyed has had its WM_DESTROY: nothing more reaches it.
+  if (parent && !parent->destroying)
     SendMessageA(w->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(w->id), code),
                  reinterpret_cast<LPARAM>(control));
 }

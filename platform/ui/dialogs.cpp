@@ -205,7 +205,12 @@ INT_PTR run_dialog(const DialogLayout& layout, HWND owner, DLGPROC proc, LPARAM 
   dialog = find_window(hwnd);
   if (dialog && !dialog->dialog_ended) {
     if (auto script = scripted_dialog(hwnd))
-      QTimer::singleShot(0, widget, [script, hwnd] { (*script)(hwnd); });
+      QTimer::singleShot(0, widget, [script, hwnd, widget] {
+        // Scripts act as a user at the dialog would: it has the keyboard.
+        widget->activateWindow();
+        ui_test::pump_until([widget] { return QApplication::activeWindow() == widget; }, 200);
+        if (IsWindow(hwnd)) (*script)(hwnd);
+      });
     as_callback([&] { return widget->exec(); });
   }
   dialog = find_window(hwnd);

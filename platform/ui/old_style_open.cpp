@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_runner.h"
@@ -28,16 +29,17 @@ constexpr int kPanelHeight = 326;
 constexpr int kButtonColumn = 96;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kList = kChild | WS_BORDER | LBS_NOTIFY;
+constexpr int kLabels = 0x0441;  // stc2 on: labels no template control shares
 
 // Our side of the dialog. Tab stops are added when the template marks its own.
 const std::vector<DialogControl> kPanel = {
-    {"STATIC", "Folder:", -1, kChild, 8, 8, 46, 16},
+    {"STATIC", "Folder:", kLabels, kChild, 8, 8, 46, 16},
     {"STATIC", "", stc1, kChild, 56, 8, 236, 16},
-    {"STATIC", "&Files:", -1, kChild, 8, 30, 140, 16},
+    {"STATIC", "Files:", kLabels + 1, kChild, 8, 30, 140, 16},
     {"LISTBOX", "", lst1, kList, 8, 48, 140, 220},
-    {"STATIC", "F&olders:", -1, kChild, 156, 30, 136, 16},
+    {"STATIC", "Folders:", kLabels + 2, kChild, 156, 30, 136, 16},
     {"LISTBOX", "", lst2, kList, 156, 48, 136, 220},
-    {"STATIC", "Files of &type:", -1, kChild, 8, 276, 284, 16},
+    {"STATIC", "Files of type:", kLabels + 3, kChild, 8, 276, 284, 16},
     {"COMBOBOX", "", cmb1, kChild | CBS_DROPDOWNLIST, 8, 294, 284, 24},
 };
 
@@ -107,13 +109,16 @@ class OldStyleDialog;
 std::vector<OldStyleDialog*> open_dialogs;
 
 // Enter on a list acts on its caret item as a double-click does; Backspace
-// goes up one folder.
+// goes up one folder. When the folder list loses the keyboard its caret goes
+// back to the folder shown, so the path items up to the caret always name it.
 class ListKeys : public QObject {
  public:
-  ListKeys(QObject* parent, HWND list, HWND folders) : QObject(parent), list_(list), folders_(folders) {}
+  ListKeys(QObject* parent, HWND list, std::function<void()> up, std::function<void()> leave)
+      : QObject(parent), list_(list), up_(std::move(up)), leave_(std::move(leave)) {}
 
  protected:
   bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::FocusOut && leave_) leave_();
     if (e->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(e);
     if (key->modifiers() & ~Qt::KeypadModifier) return false;
@@ -122,13 +127,7 @@ class ListKeys : public QObject {
       return true;
     }
     if (key->key() == Qt::Key_Backspace) {
-      LRESULT current = SendMessageA(folders_, LB_GETCURSEL, 0, 0);
-      // The item above the current folder in the folder list is its parent.
-      if (current > 0) {
-        SendMessageA(folders_, LB_SETCARETINDEX, static_cast<WPARAM>(current - 1), 0);
-        SendMessageA(folders_, LB_SETCURSEL, static_cast<WPARAM>(current - 1), 0);
-        notify_parent(folders_, LBN_DBLCLK);
-      }
+      up_();
       return true;
     }
     return false;
@@ -136,7 +135,8 @@ class ListKeys : public QObject {
 
  private:
   HWND list_;
-  HWND folders_;
+  std::function<void()> up_;
+  std::function<void()> leave_;
 };
 
 class OldStyleDialog {
@@ -180,8 +180,13 @@ class OldStyleDialog {
     }
     for (int id : {lst1, lst2}) {
       HWND list = GetDlgItem(hwnd_, id);
+      auto up = [this] {
+        if (current_index_ > 0) go_to(folder_up(), true);
+      };
+      std::function<void()> leave;
+      if (id == lst2) leave = [this] { SendDlgItemMessageA(hwnd_, lst2, LB_SETCURSEL, static_cast<WPARAM>(current_index_), 0); };
       if (Window* w = find_window(list); w && w->widget)
-        w->widget->installEventFilter(new ListKeys(w->widget, list, GetDlgItem(hwnd_, lst2)));
+        w->widget->installEventFilter(new ListKeys(w->widget, list, up, leave));
     }
     std::string folder = absolute_folder(request_.start_dir);
     if (folder.empty()) folder = absolute_folder(".");
@@ -247,6 +252,11 @@ class OldStyleDialog {
     SendDlgItemMessageA(hwnd_, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
+  }
+
+  std::string folder_up() const {
+    auto slash = folder_.rfind('/');
+    return slash == 0 ? "/" : folder_.substr(0, slash);
   }
 
   void open_folder_at_caret() {
@@ -333,7 +343,7 @@ std::optional<std::string> run_old_style_open(FileRequest& request) {
   DialogLayout layout;
   layout.caption = ofn.lpstrTitle ? ofn.lpstrTitle : !custom.caption.empty() ? custom.caption : "Open";
   for (DialogControl c : kPanel) {
-    if (tab_stops && c.id != -1 && c.id != stc1) c.style |= WS_TABSTOP;
+    if (tab_stops && std::string(c.cls) != "STATIC") c.style |= WS_TABSTOP;
     layout.controls.push_back(c);
   }
   for (DialogControl c : custom.controls) {

@@ -160,11 +160,17 @@ TEST_F(OldStyleOpenTest, TheHookSeesFilledListsAndWorksTheTemplateBesideThem) {
 }
 
 TEST_F(OldStyleOpenTest, FoldersOpenByDoubleClickOrEnterAndTheHooksDirectoryFollows) {
-  std::string inside, back, hooks_folder;
+  std::string inside, back, hooks_folder, after_browsing;
   std::vector<std::string> inside_files;
   ui_test::on_dialog([&](HWND dlg) {
     auto folders = ui_test::control_items(dlg, lst2);
     int live = static_cast<int>(std::find(folders.begin(), folders.end(), "live") - folders.begin());
+    // Browsing the folder list without opening: once the user acts elsewhere
+    // the caret is back on the folder shown.
+    SetFocus(GetDlgItem(dlg, lst2));
+    ui_test::select_item(dlg, lst2, live);
+    SetFocus(GetDlgItem(dlg, lst1));
+    after_browsing = folder_of_dialog(dlg);
     ui_test::double_click_item(dlg, lst2, live);
     inside = ui_test::control_text(dlg, stc1);
     inside_files = ui_test::control_items(dlg, lst1);
@@ -178,6 +184,7 @@ TEST_F(OldStyleOpenTest, FoldersOpenByDoubleClickOrEnterAndTheHooksDirectoryFoll
     PostMessageA(dlg, WM_COMMAND, IDABORT, 0);
   });
   EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(after_browsing, home.path() + "/");
   EXPECT_EQ(inside, home.file("live"));
   EXPECT_EQ(inside_files, std::vector<std::string>{"encore.wav"});
   EXPECT_EQ(hooks_folder, home.file("live") + "/");
