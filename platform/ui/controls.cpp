@@ -183,6 +183,9 @@ LRESULT text_message(Window* w, QWidget* widget, UINT msg, WPARAM wp, LPARAM lp)
     case BM_GETCHECK:
       if (auto* b = qobject_cast<QAbstractButton*>(widget)) return b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
       return 0;
+    case BM_CLICK:
+      if (auto* b = qobject_cast<QAbstractButton*>(widget)) b->click();
+      return 0;
     case BM_SETCHECK:
       if (auto* b = qobject_cast<QAbstractButton*>(widget); b && b->isCheckable()) {
         // Unchecking one radio button of an exclusive group needs the group's leave.

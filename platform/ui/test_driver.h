@@ -1,7 +1,8 @@
 #pragma once
-// Driving the window layer from tests: scripted answers for message boxes
-// and popup menus (each one shown is recorded), synthetic input at client
-// points, running the event loop for a while, and reading back pixels.
+// Driving the window layer from tests: scripted answers for message boxes,
+// popup menus and file dialogs (each one shown is recorded), scripts for
+// dialogs with hands on their controls, synthetic input at client points,
+// running the event loop for a while, and reading back pixels.
 #include <QImage>
 #include <functional>
 #include <string>

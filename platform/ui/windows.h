@@ -568,6 +568,7 @@ constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 constexpr UINT BM_GETCHECK = 0x00F0;
 constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0;
 constexpr WPARAM BST_CHECKED = 1;
 
@@ -674,7 +675,9 @@ BOOL IsWindowEnabled(HWND hWnd);
 // the files of the chosen filter, sorted), the folder list lst2 ("/", each
 // component of the current folder, then its subfolders; the caret is on the
 // current folder; a double-click or Enter opens the item) and the filter
-// combo box cmb1. With OFN_ENABLETEMPLATE the controls of the dialog template
+// combo box cmb1. The caret of lst2 returns to the current folder whenever
+// the list loses the keyboard, so items 0 … caret name it, joined with '/';
+// stc1 holds the same path whole. With OFN_ENABLETEMPLATE the controls of the dialog template
 // lpTemplateName are laid to the right of these (OK and Cancel buttons are
 // added only when the template has none). The hook receives every message
 // before the dialog: WM_INITDIALOG (lParam: the OPENFILENAMEA, once the lists
