@@ -13,8 +13,6 @@
 namespace ui_detail {
 namespace {
 
-QString latin1(LPCSTR s) { return s ? QString::fromLatin1(s) : QString(); }
-
 // Changes made by the program itself raise no selection notification.
 bool quiet = false;
 
@@ -129,25 +127,28 @@ LRESULT list_message(Window* w, QListWidget* list, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT text_message(Window* w, QWidget* widget, UINT msg, WPARAM wp, LPARAM lp) {
+  // A static shows what it was given (a path, a title) and gives back the
+  // same bytes; the others hold what the user may edit, one byte a character.
   auto text = [&] {
-    if (auto* e = qobject_cast<QLineEdit*>(widget)) return e->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(widget)) return b->text();
-    if (auto* l = qobject_cast<QLabel*>(widget)) return l->text();
-    if (auto* g = qobject_cast<QGroupBox*>(widget)) return g->title();
-    return QString();
+    if (auto* e = qobject_cast<QLineEdit*>(widget)) return e->text().toLatin1();
+    if (auto* b = qobject_cast<QAbstractButton*>(widget)) return b->text().toLatin1();
+    if (qobject_cast<QLabel*>(widget)) return QByteArray(w->text.c_str());
+    if (auto* g = qobject_cast<QGroupBox*>(widget)) return g->title().toLatin1();
+    return QByteArray();
   };
   switch (msg) {
     case WM_SETTEXT: {
-      QString t = latin1(reinterpret_cast<LPCSTR>(lp));
+      QByteArray bytes(lp ? reinterpret_cast<LPCSTR>(lp) : "");
+      QString t = QString::fromLatin1(bytes);
       if (auto* e = qobject_cast<QLineEdit*>(widget)) e->setText(t);
       else if (auto* b = qobject_cast<QAbstractButton*>(widget)) b->setText(t);
-      else if (auto* l = qobject_cast<QLabel*>(widget)) l->setText(t);
+      else if (auto* l = qobject_cast<QLabel*>(widget)) l->setText(display_text(bytes));
       else if (auto* g = qobject_cast<QGroupBox*>(widget)) g->setTitle(t);
-      w->text = t.toLatin1().toStdString();
+      w->text = bytes.toStdString();
       return TRUE;
     }
     case WM_GETTEXT:
-      return copy_bytes_out(text().toLatin1(), wp, lp);
+      return copy_bytes_out(text(), wp, lp);
     case WM_GETTEXTLENGTH:
     case EM_LINELENGTH:
       return text().size();
@@ -265,7 +266,7 @@ QWidget* create_control(Window* w, QWidget* parent, QButtonGroup*& group) {
     widget = create_combo(w, parent);
   else if (cls == "STATIC") {
     // Titles and file names are text, never markup.
-    auto* label = new QLabel(QString::fromLatin1(w->text.c_str()), parent);
+    auto* label = new QLabel(display_text(QByteArray(w->text.c_str())), parent);
     label->setTextFormat(Qt::PlainText);
     widget = label;
   }

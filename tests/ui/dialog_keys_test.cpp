@@ -171,8 +171,8 @@ TEST_F(DialogKeysTest, ADialogOpensOverItsOwnerAndCanCentreItselfOnTheScreen) {
 TEST_F(DialogKeysTest, StaticsEditsAndListsKeepWhatTheProgramGaveThem) {
   run(213, [](HWND dlg) {
     // The first control with identifier -1 answers for it; text is never markup.
-    SetDlgItemTextA(dlg, -1, "Selected Tracks: <b>12</b> & more");
-    EXPECT_EQ(ui_test::control_text(dlg, -1), "Selected Tracks: <b>12</b> & more");
+    SetDlgItemTextA(dlg, -1, "Title : <b>Caf\xC3\xA9</b> & more");
+    EXPECT_EQ(ui_test::control_text(dlg, -1), "Title : <b>Caf\xC3\xA9</b> & more");
     // Numbers in edits.
     BOOL ok = TRUE;
     SetDlgItemInt(dlg, 1013, static_cast<UINT>(-48), TRUE);

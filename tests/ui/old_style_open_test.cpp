@@ -100,7 +100,9 @@ class OldStyleOpenTest : public UiTest {
       std::ofstream(home.file(name)) << "x";
     ::mkdir(home.file("live").c_str(), 0755);
     ::mkdir(home.file("Archive").c_str(), 0755);
-    std::ofstream(home.file("live/encore.wav")) << "x";
+    // Names in UTF-8 and in Latin-1: both must come back byte for byte.
+    std::ofstream(home.file("live/encor\xC3\xA9.wav")) << "x";
+    std::ofstream(home.file("live/\xE9t\xE9.wav")) << "x";
     ofn.lStructSize = 76;
     ofn.lpstrFilter = "Wave files\0*.wav\0MIDI and text\0*.mid;*.TXT\0All files\0*.*\0";
     ofn.nFilterIndex = 1;
@@ -186,7 +188,7 @@ TEST_F(OldStyleOpenTest, FoldersOpenByDoubleClickOrEnterAndTheHooksDirectoryFoll
   EXPECT_FALSE(GetOpenFileNameA(&ofn));
   EXPECT_EQ(after_browsing, home.path() + "/");
   EXPECT_EQ(inside, home.file("live"));
-  EXPECT_EQ(inside_files, std::vector<std::string>{"encore.wav"});
+  EXPECT_EQ(inside_files, (std::vector<std::string>{"encor\xC3\xA9.wav", "\xE9t\xE9.wav"}));
   EXPECT_EQ(hooks_folder, home.file("live") + "/");
   EXPECT_EQ(back, home.path());
   EXPECT_TRUE(codes_of(IDOK).empty());  // Enter in a list is not the template's OK
