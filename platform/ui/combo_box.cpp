@@ -1,8 +1,8 @@
 // COMBOBOX controls over QComboBox: the CB_* messages and the CBN_*
 // notifications (selection, drop-down and close-up, focus, edit changes).
 #include <QAbstractItemView>
-#include <QFocusEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 #include "platform/ui/controls.h"
@@ -51,6 +51,10 @@ int sorted_row(const QComboBox* combo, LPCSTR text) {
   int row = 0;
   while (row < combo->count() && qstricmp(bytes_at(combo, row).constData(), text ? text : "") <= 0) ++row;
   return row;
+}
+
+std::function<QByteArray(int)> item_of(const QComboBox* combo) {
+  return [combo](int i) { return bytes_at(combo, i); };
 }
 
 bool valid(const QComboBox* combo, int index) { return index >= 0 && index < combo->count(); }
@@ -124,8 +128,7 @@ LRESULT combo_message(Window* w, QWidget* widget, UINT msg, WPARAM wp, LPARAM lp
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
     case CB_SELECTSTRING: {
-      LRESULT found = find_item(
-          combo->count(), [combo](int i) { return bytes_at(combo, i); }, wp, text, msg == CB_FINDSTRINGEXACT);
+      LRESULT found = find_item(combo->count(), item_of(combo), wp, text, msg == CB_FINDSTRINGEXACT);
       if (msg == CB_SELECTSTRING && found != CB_ERR) select(combo, static_cast<int>(found));
       return found;
     }
@@ -146,20 +149,19 @@ LRESULT combo_message(Window* w, QWidget* widget, UINT msg, WPARAM wp, LPARAM lp
     case CB_LIMITTEXT:
       if (combo->lineEdit()) combo->lineEdit()->setMaxLength(wp ? static_cast<int>(wp) : 32767);
       return TRUE;
-    case WM_SETTEXT:
+    case WM_SETTEXT: {
       if (combo->isEditable()) {
         combo->setEditText(QString::fromLatin1(text ? text : ""));
         return TRUE;
       }
-      return select(combo, static_cast<int>(find_item(
-                               combo->count(), [combo](int i) { return bytes_at(combo, i); }, WPARAM(-1), text,
-                               true))) == CB_ERR
-                 ? CB_ERR
-                 : TRUE;
+      // A drop-down list can only show one of its items.
+      LRESULT found = find_item(combo->count(), item_of(combo), static_cast<WPARAM>(-1), text, true);
+      return select(combo, static_cast<int>(found)) == CB_ERR ? CB_ERR : TRUE;
+    }
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH: {
-      QByteArray current = combo->isEditable() ? combo->currentText().toLatin1()
-                                               : bytes_at(combo, combo->currentIndex());
+      QByteArray current =
+          combo->isEditable() ? combo->currentText().toLatin1() : bytes_at(combo, combo->currentIndex());
       return msg == WM_GETTEXT ? copy_bytes_out(current, wp, lp) : current.size();
     }
     case WM_SETFOCUS:

@@ -159,23 +159,23 @@ class OldStyleDialog {
     return FALSE;
   }
 
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  // The filter in use goes back to the program, as nFilterIndex.
   void remember_filter() {
     LRESULT index = SendDlgItemMessageA(hwnd_, cmb1, CB_GETCURSEL, 0, 0);
     if (index >= 0) request_.ofn->nFilterIndex = static_cast<DWORD>(index + 1);
   }
 
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  LPOFNHOOKPROC hook() const {
-    return (request_.ofn->Flags & OFN_ENABLEHOOK) ? request_.ofn->lpfnHook : nullptr;
-  }
+  LPOFNHOOKPROC hook() const { return (request_.ofn->Flags & OFN_ENABLEHOOK) ? request_.ofn->lpfnHook : nullptr; }
 
   void start() {
     for (const auto& pair : request_.filters)
       SendDlgItemMessageA(hwnd_, cmb1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(filter_description(pair).c_str()));
     if (!request_.filters.empty()) {
-      int index = std::clamp(static_cast<int>(request_.ofn->nFilterIndex), 1, static_cast<int>(request_.filters.size()));
+      int index =
+          std::clamp(static_cast<int>(request_.ofn->nFilterIndex), 1, static_cast<int>(request_.filters.size()));
       SendDlgItemMessageA(hwnd_, cmb1, CB_SETCURSEL, static_cast<WPARAM>(index - 1), 0);
     }
     for (int id : {lst1, lst2}) {
@@ -184,7 +184,8 @@ class OldStyleDialog {
         if (current_index_ > 0) go_to(folder_up(), true);
       };
       std::function<void()> leave;
-      if (id == lst2) leave = [this] { SendDlgItemMessageA(hwnd_, lst2, LB_SETCURSEL, static_cast<WPARAM>(current_index_), 0); };
+      if (id == lst2)
+        leave = [this] { SendDlgItemMessageA(hwnd_, lst2, LB_SETCURSEL, static_cast<WPARAM>(current_index_), 0); };
       if (Window* w = find_window(list); w && w->widget)
         w->widget->installEventFilter(new ListKeys(w->widget, list, up, leave));
     }
@@ -295,8 +296,8 @@ class OldStyleDialog {
         if (code == CBN_SELCHANGE) show_files();
         return TRUE;
       case IDOK:
-        if (Window* folders = find_window(GetDlgItem(hwnd_, lst2)); folders && folders->widget &&
-                                                                     folders->widget->hasFocus())
+        if (Window* folders = find_window(GetDlgItem(hwnd_, lst2));
+            folders && folders->widget && folders->widget->hasFocus())
           open_folder_at_caret();
         else
           choose_file_at_caret();
@@ -338,8 +339,8 @@ std::optional<std::string> run_old_style_open(FileRequest& request) {
     if (!tpl) return std::nullopt;
     custom = layout_of(*tpl);
   }
-  bool tab_stops = std::any_of(custom.controls.begin(), custom.controls.end(),
-                               [](const auto& c) { return c.style & WS_TABSTOP; });
+  bool tab_stops =
+      std::any_of(custom.controls.begin(), custom.controls.end(), [](const auto& c) { return c.style & WS_TABSTOP; });
   DialogLayout layout;
   layout.caption = ofn.lpstrTitle ? ofn.lpstrTitle : !custom.caption.empty() ? custom.caption : "Open";
   for (DialogControl c : kPanel) {

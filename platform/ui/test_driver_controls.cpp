@@ -116,8 +116,8 @@ bool is_enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog,
 
 bool has_focus(HWND dialog, int id) {
   QWidget* widget = widget_of(dialog, id);
-  return widget && (widget->hasFocus() || QApplication::focusWidget() == widget ||
-                    (widget->window()->focusWidget() == widget));
+  return widget &&
+         (widget->hasFocus() || QApplication::focusWidget() == widget || (widget->window()->focusWidget() == widget));
 }
 
 }  // namespace ui_test

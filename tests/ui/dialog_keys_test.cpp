@@ -80,28 +80,34 @@ class DialogKeysTest : public UiTest {
 TEST_F(DialogKeysTest, EnterPressesTheFocusedOrDefaultButtonElseIdOkAndEscapeCancels) {
   // Enter in the edit: the default push button (OK), with its handle.
   HWND ok = nullptr;
-  EXPECT_EQ(run(213, [&](HWND dlg) {
-    ok = GetDlgItem(dlg, IDOK);
-    ui_test::key_in(dlg, 1013, VK_RETURN);
-  }), IDOK);
+  EXPECT_EQ(run(213,
+                [&](HWND dlg) {
+                  ok = GetDlgItem(dlg, IDOK);
+                  ui_test::key_in(dlg, 1013, VK_RETURN);
+                }),
+            IDOK);
   ASSERT_FALSE(dlog.commands.empty());
   EXPECT_EQ(dlog.commands.back().lp, reinterpret_cast<LPARAM>(ok));
   // Enter on a focused push button presses that button, not the default one.
   dlog.commands.clear();
-  EXPECT_EQ(run(213, [](HWND dlg) {
-    ui_test::key_in(dlg, 1002, VK_RETURN);
-    ui_test::key_in(dlg, 1001, VK_ESCAPE);
-  }), IDCANCEL);
+  EXPECT_EQ(run(213,
+                [](HWND dlg) {
+                  ui_test::key_in(dlg, 1002, VK_RETURN);
+                  ui_test::key_in(dlg, 1001, VK_ESCAPE);
+                }),
+            IDCANCEL);
   EXPECT_EQ(codes_of(1002), std::vector<WORD>{BN_CLICKED});
   EXPECT_TRUE(codes_of(IDOK).empty());
   // No default button: Enter still sends IDOK, which this procedure ignores
   // (no OK control); Escape sends IDCANCEL though there is no Cancel button.
   dlog.commands.clear();
-  EXPECT_EQ(run(234, [](HWND dlg) {
-    ui_test::key_in(dlg, 1021, VK_RETURN);
-    EXPECT_EQ(codes_of(IDOK), std::vector<WORD>{BN_CLICKED});
-    ui_test::key_in(dlg, 1021, VK_ESCAPE);
-  }), IDCANCEL);
+  EXPECT_EQ(run(234,
+                [](HWND dlg) {
+                  ui_test::key_in(dlg, 1021, VK_RETURN);
+                  EXPECT_EQ(codes_of(IDOK), std::vector<WORD>{BN_CLICKED});
+                  ui_test::key_in(dlg, 1021, VK_ESCAPE);
+                }),
+            IDCANCEL);
 }
 
 TEST_F(DialogKeysTest, TabStopsAndTheFocusAfterInitialisation) {
@@ -133,10 +139,13 @@ TEST_F(DialogKeysTest, ADialogOpensOverItsOwnerAndCanCentreItselfOnTheScreen) {
   HWND owner = make_window(400, 300);
   RECT owner_rect{}, seen{};
   GetWindowRect(owner, &owner_rect);
-  run(234, [&](HWND dlg) {
-    GetWindowRect(dlg, &seen);
-    EndDialog(dlg, 0);
-  }, owner);
+  run(
+      234,
+      [&](HWND dlg) {
+        GetWindowRect(dlg, &seen);
+        EndDialog(dlg, 0);
+      },
+      owner);
   EXPECT_NEAR((seen.left + seen.right) / 2, (owner_rect.left + owner_rect.right) / 2, 1);
   EXPECT_NEAR((seen.top + seen.bottom) / 2, (owner_rect.top + owner_rect.bottom) / 2, 1);
   // Centring as the program does it, from WM_INITDIALOG: the window rectangle
@@ -151,13 +160,16 @@ TEST_F(DialogKeysTest, ADialogOpensOverItsOwnerAndCanCentreItselfOnTheScreen) {
   };
   POINT client{0, 0}, control{0, 0};
   RECT client_rect{};
-  run(213, [&](HWND dlg) {
-    GetWindowRect(dlg, &seen);
-    GetClientRect(dlg, &client_rect);
-    ClientToScreen(dlg, &client);
-    ClientToScreen(GetDlgItem(dlg, 1013), &control);
-    EndDialog(dlg, 0);
-  }, owner);
+  run(
+      213,
+      [&](HWND dlg) {
+        GetWindowRect(dlg, &seen);
+        GetClientRect(dlg, &client_rect);
+        ClientToScreen(dlg, &client);
+        ClientToScreen(GetDlgItem(dlg, 1013), &control);
+        EndDialog(dlg, 0);
+      },
+      owner);
   EXPECT_EQ(seen.left, (GetSystemMetrics(SM_CXSCREEN) - (before.right - before.left)) / 2);
   EXPECT_EQ(seen.top, (GetSystemMetrics(SM_CYSCREEN) - (before.bottom - before.top)) / 2);
   EXPECT_EQ(seen.right - seen.left, before.right - before.left);
@@ -199,10 +211,12 @@ TEST_F(DialogKeysTest, StaticsEditsAndListsKeepWhatTheProgramGaveThem) {
     // Searches start after wParam and wrap; prefixes and case do not matter.
     EXPECT_EQ(SendDlgItemMessageA(dlg, 1001, LB_FINDSTRING, 0, reinterpret_cast<LPARAM>("01 CAF")), 2);
     EXPECT_EQ(SendDlgItemMessageA(dlg, 1001, LB_FINDSTRING, 2, reinterpret_cast<LPARAM>("01 CAF")), 0);
-    EXPECT_EQ(SendDlgItemMessageA(dlg, 1001, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>("01 CAF")), 2);
-    EXPECT_EQ(SendDlgItemMessageA(dlg, 1001, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>("03")), LB_ERR);
+    EXPECT_EQ(
+        SendDlgItemMessageA(dlg, 1001, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("01 CAF")),
+        2);
+    EXPECT_EQ(
+        SendDlgItemMessageA(dlg, 1001, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("03")),
+        LB_ERR);
     // A posted WM_SETFOCUS gives the list the keyboard, as the Up button does.
     PostMessageA(GetDlgItem(dlg, 1001), WM_SETFOCUS, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1002)), 0);
     ui_test::pump(20);
@@ -225,7 +239,7 @@ TEST_F(DialogKeysTest, TheComboBoxAnswersTheChooserMessagesAndNotifiesOnlyTheUse
     };
     EXPECT_EQ(send(CB_GETCURSEL, 0, nullptr), CB_ERR);  // starts without a selection
     EXPECT_EQ(send(CB_ADDSTRING, 0, "Rock"), 0);
-    EXPECT_EQ(send(CB_ADDSTRING, 0, "Jazz"), 1);        // not sorted without CBS_SORT
+    EXPECT_EQ(send(CB_ADDSTRING, 0, "Jazz"), 1);  // not sorted without CBS_SORT
     EXPECT_EQ(send(CB_INSERTSTRING, 0, "Blues"), 0);
     EXPECT_EQ(send(CB_GETCOUNT, 0, nullptr), 3);
     EXPECT_EQ(send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), "JAZZ"), 2);

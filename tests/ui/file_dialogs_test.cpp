@@ -1,11 +1,11 @@
 // Open and Save dialogs: scripted answers, the returned offsets, and a real dialog.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <fstream>
 

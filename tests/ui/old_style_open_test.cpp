@@ -149,8 +149,7 @@ TEST_F(OldStyleOpenTest, TheHookSeesFilledListsAndWorksTheTemplateBesideThem) {
   EXPECT_EQ(folder, home.path());
   ASSERT_GE(folders.size(), 3u);
   EXPECT_EQ(folders.front(), "/");
-  EXPECT_EQ(std::vector<std::string>(folders.end() - 2, folders.end()),
-            (std::vector<std::string>{"Archive", "live"}));
+  EXPECT_EQ(std::vector<std::string>(folders.end() - 2, folders.end()), (std::vector<std::string>{"Archive", "live"}));
   EXPECT_EQ(folder_caret, static_cast<LRESULT>(folders.size()) - 3);
   EXPECT_EQ(template_combo, std::vector<std::string>{"Evening"});
   EXPECT_EQ(added, home.file("b.wav"));
