@@ -208,7 +208,7 @@ INT_PTR run_dialog(const DialogLayout& layout, HWND owner, DLGPROC proc, LPARAM 
       QTimer::singleShot(0, widget, [script, hwnd, widget] {
         // Scripts act as a user at the dialog would: it has the keyboard.
         widget->activateWindow();
-        ui_test::pump_until([widget] { return QApplication::activeWindow() == widget; }, 200);
+        ui_test::pump_until([widget] { return QApplication::activeWindow() == widget; }, 1000);
         if (IsWindow(hwnd)) (*script)(hwnd);
       });
     as_callback([&] { return widget->exec(); });
