@@ -111,11 +111,9 @@ TEST_F(DialogKeysTest, EnterPressesTheFocusedOrDefaultButtonElseIdOkAndEscapeCan
 }
 
 TEST_F(DialogKeysTest, TabStopsAndTheFocusAfterInitialisation) {
-  // TRUE from WM_INITDIALOG focuses the first tab stop, which wParam names.
-  HWND named = nullptr;
+  // TRUE from WM_INITDIALOG focuses the first tab stop (statics are none).
   dlog.on_init = [&](HWND) { return TRUE; };
   run(213, [&](HWND dlg) {
-    named = GetDlgItem(dlg, 1013);
     EXPECT_TRUE(ui_test::has_focus(dlg, 1013));
     // Tab skips the Add button, which has no WS_TABSTOP.
     ui_test::key_in(dlg, 1046, VK_TAB);
@@ -132,7 +130,6 @@ TEST_F(DialogKeysTest, TabStopsAndTheFocusAfterInitialisation) {
     EXPECT_FALSE(ui_test::has_focus(dlg, 1013));
     EndDialog(dlg, 0);
   });
-  EXPECT_NE(named, nullptr);
 }
 
 TEST_F(DialogKeysTest, ADialogOpensOverItsOwnerAndCanCentreItselfOnTheScreen) {
