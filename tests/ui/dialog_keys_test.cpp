@@ -182,6 +182,11 @@ TEST_F(DialogKeysTest, StaticsEditsAndListsKeepWhatTheProgramGaveThem) {
     // The first control with identifier -1 answers for it; text is never markup.
     SetDlgItemTextA(dlg, -1, "Title : <b>Caf\xC3\xA9</b> & more");
     EXPECT_EQ(ui_test::control_text(dlg, -1), "Title : <b>Caf\xC3\xA9</b> & more");
+    ShowWindow(GetDlgItem(dlg, 1002), SW_HIDE);
+    EnableWindow(GetDlgItem(dlg, IDOK), FALSE);
+    ui_test::pump(30);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dlg, 1002)));
+    EXPECT_FALSE(ui_test::is_enabled(dlg, IDOK));
     // Numbers in edits.
     BOOL ok = TRUE;
     SetDlgItemInt(dlg, 1013, static_cast<UINT>(-48), TRUE);
