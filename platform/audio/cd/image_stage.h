@@ -7,10 +7,17 @@
 //   "disc.bin", a link to the real BIN;
 // - its TOC reader looks for the sheet's files relative to the working folder,
 //   not the sheet's: a sheet with relative names is staged with absolute ones.
+// Sheets it misreads or leaks on are refused with a sentence instead: a CUE
+// sheet whose one FILE line follows its tracks, whose track numbers repeat or
+// fall, or with a track lacking INDEX 01; a TOC sheet naming a file that is
+// missing, empty or shorter than its lines say.
 #include <string>
 #include <vector>
 
 namespace audio {
+
+// "The CD image \"<path>\" is damaged: <why>." — the sentence for an image refused by its structure.
+std::string cd_image_damaged(const std::string& path, const std::string& why);
 
 class ImageStage {
  public:
@@ -23,11 +30,11 @@ class ImageStage {
 
   // The path to give libcdio for the sheet `cue`: the sheet itself when libcdio
   // reads it as it stands, else a staged copy. "" with a sentence in *error when
-  // the sheet names a missing file or several files (one BIN per track, which
-  // libcdio misreads).
+  // the sheet is refused (above), names no file, a missing file or several files
+  // (one BIN per track, which libcdio misreads).
   std::string prepare_cue(const std::string& cue, std::string* error);
-  // The path to give libcdio for the TOC sheet `toc` (never fails for want of a
-  // file: libcdio says which one is missing).
+  // The path to give libcdio for the TOC sheet `toc`; "" with a sentence in
+  // *error when the sheet is refused (above).
   std::string prepare_toc(const std::string& toc, std::string* error);
 
  private:
