@@ -18,8 +18,10 @@ namespace {
 constexpr std::uint64_t kSectorFrames = audio::kCdFramesPerSector;
 constexpr std::uint64_t kSectorsPerMinute = 60 * audio::kCdSectorsPerSecond;
 
+// Past 255 minutes MSF has no room: the largest time, never a wrapped one.
 DWORD msf_of_sectors(std::uint64_t sectors) {
-  return MCI_MAKE_MSF(static_cast<BYTE>(std::min<std::uint64_t>(sectors / kSectorsPerMinute, 255)),
+  if (sectors / kSectorsPerMinute > 255) return MCI_MAKE_MSF(255, 59, audio::kCdSectorsPerSecond - 1);
+  return MCI_MAKE_MSF(static_cast<BYTE>(sectors / kSectorsPerMinute),
                       static_cast<BYTE>((sectors / audio::kCdSectorsPerSecond) % 60),
                       static_cast<BYTE>(sectors % audio::kCdSectorsPerSecond));
 }
