@@ -1,5 +1,9 @@
-// The texts mciGetErrorStringA hands out: one plain sentence per code.
+// The texts mciGetErrorStringA hands out: one plain sentence per code (a
+// refused CD source: the sentence of its latest refusal).
 #include <cstring>
+#include <string>
+
+#include "platform/mci/cd_refusal.h"
 
 #include "platform/mci/mmsystem.h"
 
@@ -51,6 +55,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_NO_CD_DEVICE, "No CD drive or disc image was found."},
     {MCIERR_NO_RECORDING_DEVICE, "No recording device could be opened."},
     {MCIERR_NOTHING_RECORDED, "There is no recording to play or save."},
+    {MCIERR_CD_SOURCE_REFUSED, "The CD drive or disc image can not be used."},
 };
 
 }  // namespace
@@ -58,9 +63,11 @@ constexpr ErrorText kErrorTexts[] = {
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size) {
   if (text == nullptr || size == 0) return FALSE;
   text[0] = '\0';
+  // A refused CD source is told by name and fault when the refusal is known.
+  const std::string refusal = error == MCIERR_CD_SOURCE_REFUSED ? mci::last_cd_refusal() : std::string();
   for (const ErrorText& row : kErrorTexts) {
     if (row.code != error) continue;
-    std::strncpy(text, row.text, size - 1);
+    std::strncpy(text, refusal.empty() ? row.text : refusal.c_str(), size - 1);
     text[size - 1] = '\0';
     return TRUE;
   }

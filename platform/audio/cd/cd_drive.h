@@ -58,6 +58,9 @@ class CdDrive {
   // and back in again (the image file is read afresh).
   bool eject(std::string* error);
   bool close_tray(std::string* error);
+  // The sentence of the last failed open or image load (open, media_present,
+  // close_tray); "" once one succeeds.
+  const std::string& refusal() const;
   // Empty while no disc is in.
   const std::vector<CdTrack>& tracks() const;
   // Reads 16-bit interleaved stereo frames (left, right) from absolute frame
@@ -70,6 +73,7 @@ class CdDrive {
   std::string cdtext_performer(int track) const;
 
  private:
+  bool open_source(const std::string& device_or_image, std::string* error);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
