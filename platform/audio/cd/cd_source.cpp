@@ -70,6 +70,9 @@ std::string checked_nrg(const std::string& path, ImageStage*, std::string* error
     case NrgVerdict::Damaged:
       *error = cd_image_damaged(path, why);
       return "";
+    case NrgVerdict::Unsupported:
+      *error = "The CD image \"" + path + "\" can not be played: " + why + ".";
+      return "";
     case NrgVerdict::NotNrg:
       break;
   }

@@ -13,8 +13,6 @@ constexpr std::uint64_t kLargestTable = 64 * 1024;  // a real table holds a few 
 constexpr int kMaxTracks = 99;                      // the reader's track array holds 99 and the lead-out
 constexpr std::uint32_t kChunkHeader = 8;           // id and length, big-endian
 constexpr std::uint32_t kDaoHeader = 22;            // what precedes a DAO chunk's per-track entries
-constexpr std::size_t kCdTextPack = 18;
-constexpr int kCdTextBuffer = 256;  // the reader's stack buffer for one text
 
 constexpr std::uint32_t tag(const char (&name)[5]) {
   return std::uint32_t(std::uint8_t(name[0])) << 24 | std::uint32_t(std::uint8_t(name[1])) << 16 |
@@ -77,6 +75,8 @@ class NrgTable {
     if (tracks_ == 0) return "it lists no tracks";
     return "";
   }
+  // Whether check()'s complaint is about what the reader cannot take, not damage.
+  bool unsupported() const { return unsupported_; }
 
  private:
   std::string check_chunk(std::uint32_t id, std::size_t at, std::size_t length) {
@@ -93,7 +93,8 @@ class NrgTable {
       case tag("DAOX"):
         return check_dao(at, length, 42, 8);
       case tag("CDTX"):
-        return check_cdtext(at, length);
+        unsupported_ = true;
+        return "it holds CD-Text, which crashes the NRG reader of libcdio 2.1";
       case tag("SINF"):
       case tag("MTYP"):
         return length == 4 ? "" : "a session or media chunk has the wrong size";
@@ -178,35 +179,11 @@ class NrgTable {
     return "";
   }
 
-  // The reader gathers each text into a 256-byte buffer across packs until a
-  // terminating zero: follow it the same way and refuse a text that would not fit.
-  std::string check_cdtext(std::size_t at, std::size_t length) {
-    if (seen_cdtext_) return "it holds more than one CD-Text chunk";
-    seen_cdtext_ = true;
-    if (length < kCdTextPack || length % kCdTextPack != 0) return "its CD-Text chunk has the wrong size";
-    int used = 0;
-    for (std::size_t pack = at; pack < at + length; pack += kCdTextPack) {
-      const std::uint8_t type = t_[pack];
-      const bool text = (type >= 0x80 && type <= 0x87) || type == 0x8e;
-      if (!text) continue;
-      const std::uint8_t* chars = &t_[pack + 4];
-      const bool double_byte = t_[pack + 3] & 0x80;
-      const int step = double_byte ? 2 : 1;
-      for (int j = type == 0x87 && chars[0] <= 31 ? 2 : 0; j < 12; j += step) {
-        const bool ends = chars[j] == 0 && (!double_byte || chars[j + 1] == 0);
-        if (!ends || used > 1) used += step;
-        if (used > kCdTextBuffer) return "its CD-Text holds a text too long to read";
-        if (ends && used > 1) used = 0;
-      }
-    }
-    return "";
-  }
-
   Bytes t_;
   std::uint64_t data_end_;
   std::size_t tracks_ = 0;
   bool seen_dao_ = false;
-  bool seen_cdtext_ = false;
+  bool unsupported_ = false;  // well formed but beyond the reader, rather than damaged
 };
 
 }  // namespace
@@ -241,8 +218,10 @@ NrgVerdict cd_check_nrg(const std::string& path, std::string* why) {
     *why = "it can not be read";
     return NrgVerdict::Damaged;
   }
-  *why = NrgTable(std::move(bytes), table).check();
-  return why->empty() ? NrgVerdict::Sound : NrgVerdict::Damaged;
+  NrgTable checked(std::move(bytes), table);
+  *why = checked.check();
+  if (why->empty()) return NrgVerdict::Sound;
+  return checked.unsupported() ? NrgVerdict::Unsupported : NrgVerdict::Damaged;
 }
 
 }  // namespace audio
