@@ -101,11 +101,16 @@ std::vector<std::string> words_after(const std::string& line, std::size_t at) {
 
 // What is wrong with the track lines of a CUE sheet whose one FILE line is
 // `file_line`, or "". libcdio's reader leaks on a FILE line after the tracks and
-// takes repeated track numbers or tracks without INDEX 01 as extra tracks at
-// 00:00:00, which play whatever lies there.
+// on a repeated ISRC or CATALOG line, takes repeated track numbers or tracks
+// without INDEX 01 as extra tracks at 00:00:00 (which play whatever lies
+// there), and writes past its track table when the tracks do not count up
+// from 1.
 std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t file_line) {
+  // Statements a sheet may hold once (before the first track) or a track once.
+  static const char* const kOncePerScope[] = {"CATALOG", "CDTEXTFILE", "ISRC", "FLAGS", "PREGAP", "POSTGAP"};
   int previous = 0;
   bool indexed = true;
+  std::vector<std::string> seen;  // once-only statements of the current scope
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::size_t end = 0;
     const std::string word = upper_word(lines[i], &end);
@@ -115,15 +120,59 @@ std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t f
       if (!indexed) return "track " + std::to_string(previous) + " has no INDEX 01 line";
       const int number = rest.empty() ? 0 : std::atoi(rest[0].c_str());
       if (number < 1 || number > 99) return "it has a track numbered \"" + (rest.empty() ? "" : rest[0]) + "\"";
-      if (number <= previous) return "its track " + std::to_string(number) + " comes twice or out of order";
+      if (number != previous + 1) {
+        return previous == 0 ? "its first track is numbered " + std::to_string(number) + ", not 1"
+                             : "its track " + std::to_string(number) + " follows track " + std::to_string(previous);
+      }
       previous = number;
       indexed = false;
+      seen.clear();
     } else if (word == "INDEX" && !rest.empty() && std::atoi(rest[0].c_str()) == 1) {
       indexed = true;
+    } else if (std::find(std::begin(kOncePerScope), std::end(kOncePerScope), word) != std::end(kOncePerScope)) {
+      if (std::find(seen.begin(), seen.end(), word) != seen.end()) {
+        return previous == 0 ? "it has two " + word + " lines" : "its track " + std::to_string(previous) + " has two " + word + " lines";
+      }
+      seen.push_back(word);
     }
   }
   if (previous == 0) return "it holds no tracks";
   if (!indexed) return "track " + std::to_string(previous) + " has no INDEX 01 line";
+  return "";
+}
+
+// What is wrong with the statements of a TOC sheet, or "". libcdio's TOC reader
+// divides by zero on a track statement before the first TRACK, and leaks on a
+// track with more than one file statement.
+std::string toc_track_fault(const std::vector<std::string>& lines) {
+  static const char* const kTrackStatements[] = {"SILENCE", "ZERO",  "FILE",   "AUDIOFILE",    "DATAFILE",
+                                                 "FIFO",    "START", "PREGAP", "INDEX",        "ISRC",
+                                                 "COPY",    "NO",    "TWO_CHANNEL_AUDIO", "FOUR_CHANNEL_AUDIO",
+                                                 "PRE_EMPHASIS"};
+  int braces = 0;  // inside a CD_TEXT block
+  bool in_track = false;
+  int tracks = 0;
+  int files = 0;  // of the current track
+  for (const std::string& line : lines) {
+    const std::string code = line.substr(0, line.find("//"));
+    std::size_t end = 0;
+    const std::string word = upper_word(code, &end);
+    if (braces == 0 && word == "TRACK") {
+      in_track = true;
+      ++tracks;
+      files = 0;
+    }
+    if (braces == 0 && (word == "FILE" || word == "AUDIOFILE" || word == "DATAFILE") && ++files > 1) {
+      return "its track " + std::to_string(tracks) + " names more than one file";
+    }
+    if (braces == 0 && !in_track &&
+        std::find(std::begin(kTrackStatements), std::end(kTrackStatements), word) != std::end(kTrackStatements)) {
+      return "its " + word + " line comes before any TRACK";
+    }
+    braces += static_cast<int>(std::count(code.begin(), code.end(), '{') - std::count(code.begin(), code.end(), '}'));
+    if (braces < 0) return "its braces do not match";
+  }
+  if (!in_track) return "it holds no tracks";
   return "";
 }
 
@@ -219,8 +268,21 @@ std::string ImageStage::prepare_cue(const std::string& cue, std::string* error) 
     *error = "The CD image \"" + cue + "\" names the file \"" + files[0].name + "\", which does not exist.";
     return "";
   }
+  // A CD-Text file must be there (libcdio leaks on a missing one) and stay
+  // reachable from a staged copy.
+  bool text_file_relative = false;
+  for (const FileLine& text : file_lines(lines, {"CDTEXTFILE"})) {
+    const fs::path path = fs::path(text.name).is_absolute() ? fs::path(text.name) : fs::path(cue).parent_path() / text.name;
+    if (!fs::is_regular_file(path, failure)) {
+      *error = "The CD image \"" + cue + "\" names the file \"" + text.name + "\", which does not exist.";
+      return "";
+    }
+    if (fs::path(text.name).is_absolute()) continue;
+    text_file_relative = true;
+    lines[text.line_index] = text.head + "\"" + fs::absolute(path, failure).string() + "\"" + text.rest;
+  }
   const std::string expected = libcdio_bin_name(cue);
-  if (!expected.empty() && same_file(expected, bin)) return cue;
+  if (!expected.empty() && same_file(expected, bin) && !text_file_relative) return cue;
 
   if (!make_folder(cue, error)) return "";
   lines[files[0].line_index] = files[0].head + "\"disc.bin\"" + files[0].rest;
@@ -241,6 +303,10 @@ std::string ImageStage::prepare_toc(const std::string& toc, std::string* error) 
     return "";
   }
   std::vector<std::string> lines = read_lines(toc);
+  if (const std::string fault = toc_track_fault(lines); !fault.empty()) {
+    *error = cd_image_damaged(toc, fault);
+    return "";
+  }
   bool relative = false;
   std::error_code failure;
   const fs::path folder = fs::absolute(fs::path(toc).parent_path(), failure);

@@ -7,10 +7,13 @@
 //   "disc.bin", a link to the real BIN;
 // - its TOC reader looks for the sheet's files relative to the working folder,
 //   not the sheet's: a sheet with relative names is staged with absolute ones.
-// Sheets it misreads or leaks on are refused with a sentence instead: a CUE
-// sheet whose one FILE line follows its tracks, whose track numbers repeat or
-// fall, or with a track lacking INDEX 01; a TOC sheet naming a file that is
-// missing, empty or shorter than its lines say.
+// Sheets it misreads, leaks on or corrupts memory over are refused with a
+// sentence instead: a CUE sheet whose one FILE line follows its tracks, whose
+// tracks do not count up from 1, with a track lacking INDEX 01, with a
+// statement twice that may stand once (CATALOG, CDTEXTFILE, ISRC, FLAGS,
+// PREGAP, POSTGAP), or naming a missing CD-Text file; a TOC sheet with track
+// statements before its first TRACK, a track of several files, or naming a
+// file that is missing, empty or shorter than its lines say.
 #include <string>
 #include <vector>
 
