@@ -25,7 +25,9 @@ std::string big_endian(std::uint64_t value, int width) {
 // A CUEX chunk for `tracks` tracks of one second each.
 std::string cuex(int tracks, std::int32_t lead_in = -150) {
   std::string body;
-  auto entry = [&](int track, std::int32_t lsn) { body += std::string{1, char(track), 1, 0} + big_endian(std::uint32_t(lsn), 4); };
+  auto entry = [&](int track, std::int32_t lsn) {
+    body += std::string{1, char(track), 1, 0} + big_endian(std::uint32_t(lsn), 4);
+  };
   entry(0, lead_in);
   entry(1, -150);
   for (int t = 1; t <= tracks; ++t) {
@@ -63,7 +65,8 @@ class NrgImageTest : public ::testing::Test {
 
 TEST_F(NrgImageTest, ASoundImageOpensUnderItsOwnNameAndAnyOther) {
   for (const char* name : {"disc.nrg", "disc.img", "disc"}) {
-    const std::string path = testmedia::write_nrg_image(home_.path(), name, image_, testmedia::nrg_track_chunks(image_));
+    const std::string path =
+        testmedia::write_nrg_image(home_.path(), name, image_, testmedia::nrg_track_chunks(image_));
     CdDrive drive;
     std::string error;
     ASSERT_TRUE(drive.open(path, &error)) << name << ": " << error;
@@ -78,8 +81,8 @@ TEST_F(NrgImageTest, ASoundImageOpensUnderItsOwnNameAndAnyOther) {
 }
 
 TEST_F(NrgImageTest, TheTwentyEightByteCrasherIsRefusedUnderAnyName) {
-  const std::string bytes = std::string("\0\0\0\0\xf5\x01\xf5\x01\xe8\x03\xe8\x03\xd7\x05\xd7\x05", 16) + "NER5" +
-                            std::string(8, '\0');
+  const std::string bytes =
+      std::string("\0\0\0\0\xf5\x01\xf5\x01\xe8\x03\xe8\x03\xd7\x05\xd7\x05", 16) + "NER5" + std::string(8, '\0');
   ASSERT_EQ(bytes.size(), 28u);
   expect_refused(write_raw("disc.nrg", bytes), "is damaged: a chunk of its table runs past");
   expect_refused(write_raw("disc.img", bytes), "is damaged: a chunk of its table runs past");
@@ -96,12 +99,13 @@ TEST_F(NrgImageTest, DamagedTablesAreRefusedWithTheirFault) {
     const char* fault;
   };
   const std::uint64_t t = audio.size();  // where the table starts
-  const std::string etnf_outside = nrg_chunk("ETNF", big_endian(0, 4) + big_endian(2352 * 1000, 4) + big_endian(7, 4) +
-                                                         big_endian(0, 4) + big_endian(0, 4));
+  const std::string etnf_outside = nrg_chunk(
+      "ETNF", big_endian(0, 4) + big_endian(2352 * 1000, 4) + big_endian(7, 4) + big_endian(0, 4) + big_endian(0, 4));
   const Case cases[] = {
       {"offset past the end.nrg", audio + tracks + end + ner5(UINT64_MAX - 5), "its footer points outside the file"},
       {"offset at the footer.nrg", audio + tracks + end + ner5(t + tracks.size() + 8), "its footer points outside"},
-      {"old footer past the end.nrg", audio + tracks + end + std::string("\0\0\0\0NERO", 8) + big_endian(0xfffffff0u, 4),
+      {"old footer past the end.nrg",
+       audio + tracks + end + std::string("\0\0\0\0NERO", 8) + big_endian(0xfffffff0u, 4),
        "its footer points outside the file"},
       {"no end mark.nrg", audio + tracks + ner5(t), "its chunk table has no end mark"},
       {"chunk too long.nrg", audio + nrg_chunk("MTYP", "1234").replace(4, 4, big_endian(9999, 4)) + end + ner5(t),

@@ -314,7 +314,7 @@ TEST_F(CdAudio, CdTextIsReachable) {
 TEST(CdAudioRefused, TheFaultIsToldByFileOncePerFault) {
   TempHome home;
   std::string told;
-  while (mci_cd_take_refusal(&told)) {}  // what earlier tests left
+  mci_cd_take_refusal(&told);  // what earlier tests left
   const std::string crasher = home.file("disc.nrg");
   std::ofstream(crasher, std::ios::binary)
       << std::string("\0\0\0\0\xf5\x01\xf5\x01\xe8\x03\xe8\x03\xd7\x05\xd7\x05NER5\0\0\0\0\0\0\0\0", 28);
@@ -357,7 +357,7 @@ TEST(CdAudioRefused, TheFaultIsToldByFileOncePerFault) {
 TEST(CdAudioRefused, AnImageDamagedWhileOutIsToldWhenTheTrayCloses) {
   TempHome home;
   std::string told;
-  while (mci_cd_take_refusal(&told)) {}
+  mci_cd_take_refusal(&told);
   const std::string cue = testmedia::write_cd_image(home.path(), "swap", testmedia::cd_image_of({1.0, 1.0}));
   ASSERT_EQ(mci_error("open \"" + cue + "\" type cdaudio alias cd"), 0u);
   ASSERT_EQ(mci("set cd door open"), "");

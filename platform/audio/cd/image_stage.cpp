@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -131,7 +131,8 @@ std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t f
       indexed = true;
     } else if (std::find(std::begin(kOncePerScope), std::end(kOncePerScope), word) != std::end(kOncePerScope)) {
       if (std::find(seen.begin(), seen.end(), word) != seen.end()) {
-        return previous == 0 ? "it has two " + word + " lines" : "its track " + std::to_string(previous) + " has two " + word + " lines";
+        return previous == 0 ? "it has two " + word + " lines"
+                             : "its track " + std::to_string(previous) + " has two " + word + " lines";
       }
       seen.push_back(word);
     }
@@ -145,10 +146,10 @@ std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t f
 // divides by zero on a track statement before the first TRACK, and leaks on a
 // track with more than one file statement.
 std::string toc_track_fault(const std::vector<std::string>& lines) {
-  static const char* const kTrackStatements[] = {"SILENCE", "ZERO",  "FILE",   "AUDIOFILE",    "DATAFILE",
-                                                 "FIFO",    "START", "PREGAP", "INDEX",        "ISRC",
-                                                 "COPY",    "NO",    "TWO_CHANNEL_AUDIO", "FOUR_CHANNEL_AUDIO",
-                                                 "PRE_EMPHASIS"};
+  // "NO" opens NO COPY and NO PRE_EMPHASIS.
+  static const char* const kTrackStatements[] = {
+      "SILENCE", "ZERO", "FILE", "AUDIOFILE",         "DATAFILE",           "FIFO",        "START", "PREGAP", "INDEX",
+      "ISRC",    "COPY", "NO",   "TWO_CHANNEL_AUDIO", "FOUR_CHANNEL_AUDIO", "PRE_EMPHASIS"};
   int braces = 0;  // inside a CD_TEXT block
   bool in_track = false;
   int tracks = 0;
@@ -181,13 +182,16 @@ std::string toc_track_fault(const std::vector<std::string>& lines) {
 std::uint64_t toc_audio_bytes_needed(const std::vector<std::string>& words) {
   std::uint64_t needed = 0;
   std::size_t i = 0;
-  if (!words.empty() && words[0][0] == '#') needed += std::strtoull(words[i++].c_str() + 1, nullptr, 10);
+  if (!words.empty() && words[0][0] == '#') {
+    needed += std::min<std::uint64_t>(std::strtoull(words[i++].c_str() + 1, nullptr, 10), std::uint64_t{1} << 48);
+  }
   for (int value = 0; value < 2 && i < words.size(); ++value, ++i) {
     unsigned m = 0, s = 0, f = 0;
     if (std::sscanf(words[i].c_str(), "%u:%u:%u", &m, &s, &f) == 3) {
       needed += (std::uint64_t{m} * 60 * 75 + s * 75 + f) * 2352;
     } else {
-      needed += std::strtoull(words[i].c_str(), nullptr, 10) * 4;
+      // Samples; a count beyond any disc must not wrap to a small size.
+      needed += std::min<std::uint64_t>(std::strtoull(words[i].c_str(), nullptr, 10), std::uint64_t{1} << 48) * 4;
     }
   }
   return needed;
@@ -272,7 +276,8 @@ std::string ImageStage::prepare_cue(const std::string& cue, std::string* error) 
   // reachable from a staged copy.
   bool text_file_relative = false;
   for (const FileLine& text : file_lines(lines, {"CDTEXTFILE"})) {
-    const fs::path path = fs::path(text.name).is_absolute() ? fs::path(text.name) : fs::path(cue).parent_path() / text.name;
+    const fs::path path =
+        fs::path(text.name).is_absolute() ? fs::path(text.name) : fs::path(cue).parent_path() / text.name;
     if (!fs::is_regular_file(path, failure)) {
       *error = "The CD image \"" + cue + "\" names the file \"" + text.name + "\", which does not exist.";
       return "";
