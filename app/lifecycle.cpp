@@ -3,6 +3,7 @@
 
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "decks/decks.h"
 #include "decks/midi_deck.h"
 #include "decks/wave_decks.h"
 #include "mixer/mixer_channels.h"
@@ -32,6 +33,8 @@ constexpr Step kCloseSteps[] = {
 }  // namespace
 
 LRESULT close_sequence(HWND, UINT, WPARAM, LPARAM) {
+  // An unsaved recording that could not be saved keeps the program open.
+  if (!ask_to_save_recording(main_window)) return 0;
   if (rack_timer != 0) KillTimer(main_window, kRackTimerId);
   for (Step close_medium : kCloseSteps) close_medium();
   DestroyWindow(main_window);

@@ -39,6 +39,10 @@ const char* device_type(const Deck& deck) { return deck.kind == DeckKind::Midi ?
 
 // The deck holds nothing: what a close leaves, and what a failed open leaves.
 void empty_deck(Deck& deck) {
+  if (deck.state == kRecording) {
+    record_flag = 0;
+    draw_record_button_face();
+  }
   deck.path.clear();
   deck.name_offset = 0;
   deck.device = 0;

@@ -96,8 +96,16 @@ bool open_playlist_item(Deck& deck, const std::string& path, bool play);
 // Position readouts: "status <alias> position" in ms; 0 when the device does not answer.
 long read_position(const Deck& deck);
 
+// The save question, asked before anything replaces or closes deck 2's
+// unsaved recording ("<name> was modified. Do you want to save it?"). True
+// when the caller may go on: nothing to save, saved, or the user declined.
+// False when the user backed out of the Save dialog or the save failed (the
+// user was told why): the caller then abandons its action, so the recording
+// is never lost. Every loader into deck 2 asks it first.
+bool ask_to_save_recording(HWND owner);
+
 // The decks' commands that other modules wrap or call directly (handler shape).
-// Close of deck 2: the path the save question of a modified recording wraps.
+// Close of deck 2 (106): the save question first; abandoned when it says so.
 LRESULT close_tape2(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // Redraws of the displays after another module changed a deck.
 void repaint_midi_module();

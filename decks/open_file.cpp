@@ -25,19 +25,6 @@ constexpr OpenTarget kTargets[] = {
     {IDM_MIDI_OPEN, IDS_MIDI_FILTER, DeckKind::Midi, 0},
 };
 
-// A filter string ends with its separator; every separator becomes a NUL,
-// which makes the dialog's list of description and pattern pairs.
-std::vector<char> load_filter(WORD id) {
-  std::vector<char> filter(512, '\0');
-  const int length = LoadStringA(program_instance, id, filter.data(), static_cast<int>(filter.size()) - 1);
-  if (length > 0) {
-    const char separator = filter[static_cast<std::size_t>(length) - 1];
-    for (int i = 0; i < length; ++i)
-      if (filter[static_cast<std::size_t>(i)] == separator) filter[static_cast<std::size_t>(i)] = '\0';
-  }
-  return filter;
-}
-
 std::string read_last_dir() {
   std::vector<char> dir(MAX_PATH + 1, '\0');
   GetPrivateProfileStringA("Directory", "LastDir", "", dir.data(), static_cast<DWORD>(dir.size()),
@@ -60,6 +47,17 @@ void finish_single_file(const OpenTarget& target) {
 
 }  // namespace
 
+std::vector<char> load_file_filter(WORD id) {
+  std::vector<char> filter(512, '\0');
+  const int length = LoadStringA(program_instance, id, filter.data(), static_cast<int>(filter.size()) - 1);
+  if (length > 0) {
+    const char separator = filter[static_cast<std::size_t>(length) - 1];
+    for (int i = 0; i < length; ++i)
+      if (filter[static_cast<std::size_t>(i)] == separator) filter[static_cast<std::size_t>(i)] = '\0';
+  }
+  return filter;
+}
+
 LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   const OpenTarget* target = nullptr;
   for (const OpenTarget& t : kTargets)
@@ -67,7 +65,7 @@ LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   if (target == nullptr) return 0;
 
   const std::string last_dir = read_last_dir();
-  const std::vector<char> filter = load_filter(target->filter);
+  const std::vector<char> filter = load_file_filter(target->filter);
   std::vector<char> file(MAX_PATH + 1, '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
@@ -86,6 +84,7 @@ LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   WritePrivateProfileStringA("Directory", "LastDir", path.substr(0, name_offset).c_str(), settings_path().c_str());
 
   Deck& deck = target->kind == DeckKind::Midi ? midi_deck : wave_deck(target->number);
+  if (target->number == 2 && !ask_to_save_recording(main_window)) return 0;
   if (open_into_deck(deck, path, name_offset)) finish_single_file(*target);
   return 0;
 }

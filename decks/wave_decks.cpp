@@ -40,6 +40,10 @@ void play_playlist() {
   }
   const auto item = playlist_item(DeckKind::Wave, wave_playlist_index);
   if (!item) return;  // a gap stops the playlist where it is
+  if (deck.number == 2 && !ask_to_save_recording(main_window)) {
+    playlist.running = 0;
+    return;
+  }
   if (open_playlist_item(deck, *item, true)) {
     failed_in_row = 0;
     return;
@@ -189,6 +193,7 @@ LRESULT close_tape1(HWND, UINT, WPARAM, LPARAM) {
 }
 
 LRESULT close_tape2(HWND, UINT, WPARAM, LPARAM) {
+  if (!ask_to_save_recording(main_window)) return 0;
   end_pending_recording();
   close_wave_deck(2);
   return 0;
@@ -259,6 +264,8 @@ void close_tape1_at_exit() {
   if (wave_deck(1).loaded()) close_tape1(main_window, WM_COMMAND, IDM_TAPE1_CLOSE, 0);
 }
 
+// The main window's close asked the save question before any step ran.
 void close_tape2_at_exit() {
-  if (wave_deck(2).loaded()) close_tape2(main_window, WM_COMMAND, IDM_TAPE2_CLOSE, 0);
+  end_pending_recording();
+  close_wave_deck(2);
 }

@@ -35,6 +35,7 @@ MCIDEVICEID tape1_device();
 MCIDEVICEID tape2_device();
 LRESULT tape1_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT tape2_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-// The close sequence's steps: Close when the deck holds a file.
+// The close sequence's steps: Close when the deck holds a file (deck 2's save
+// question was asked by the main window's close before any step).
 void close_tape1_at_exit();
 void close_tape2_at_exit();
