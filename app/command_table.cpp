@@ -6,6 +6,7 @@
 #include "decks/wave_decks.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
+#include "playlist/playlist.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
 #include "resources/ids/menus.h"
@@ -33,6 +34,8 @@ constexpr CommandRow kCommandTable[] = {
     {IDM_TAPE2_INFO, tape2_toggle_info},
     {CMD_ACTIVATE_TAPE1, activate_tape1},
     {CMD_ACTIVATE_TAPE2, activate_tape2},
+    {IDM_TAPE1_PLAYLIST, open_playlist_editor},
+    {IDM_TAPE2_PLAYLIST, open_playlist_editor},
     {CMD_MIDI_MENU, midi_menu},
     {CMD_MIDI_PLAY, midi_play},
     {CMD_MIDI_STOP, midi_stop},
@@ -42,6 +45,7 @@ constexpr CommandRow kCommandTable[] = {
     {IDM_MIDI_REPEAT, midi_toggle_repeat},
     {IDM_MIDI_INFO, midi_toggle_info},
     {CMD_MIDI_DISPLAY, midi_toggle_info},
+    {IDM_MIDI_PLAYLIST, open_playlist_editor},
     {CMD_POWER, close_sequence},
     {CMD_MINIMISE, on_minimise},
     {CMD_CD_MODULE, toggle_cd_module},

@@ -2,19 +2,19 @@
 // rack's order. A module joins the rack by adding its rows here.
 #include "app/rack_wiring.h"
 
-#include <array>
-
 #include "app/main_window.h"
 #include "cd/cd_volume.h"
 #include "decks/deck_model.h"
 #include "decks/deck_volume.h"
 #include "decks/decks.h"
 #include "decks/midi_deck.h"
+#include "decks/playlist_step.h"
 #include "decks/record_face.h"
 #include "decks/wave_decks.h"
 #include "decks/wave_display.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
+#include "playlist/playlist.h"
 #include "resources/ids/commands.h"
 #include "skin/seams.h"
 
@@ -30,7 +30,9 @@ constexpr ModuleStep kLiveRedraws[] = {
 // Every rack tick, after the hold step.
 constexpr ModuleStep kTickSteps[] = {
     {Module::Midi, midi_tick},
+    {Module::Midi, midi_editor_caption_step},
     {Module::Wave, wave_tick},
+    {Module::Wave, wave_editor_caption_step},
 };
 
 // What a held button does on every tick.
@@ -44,7 +46,12 @@ constexpr CommandRow kHoldSteps[] = {
 };
 
 // What the release of a short press on a playlist-step button does.
-constexpr std::array<CommandRow, 0> kShortClicks = {};
+constexpr CommandRow kShortClicks[] = {
+    {CMD_MIDI_REWIND, playlist_step},
+    {CMD_MIDI_FORWARD, playlist_step},
+    {CMD_WAVE_REWIND, playlist_step},
+    {CMD_WAVE_FORWARD, playlist_step},
+};
 
 // After every button drawing: the Record button shows whether deck 2 records.
 constexpr ModuleStep kAfterButtonDrawn[] = {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
+#include "resources/ids/dialogs.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -59,6 +60,44 @@ constexpr ui_resources::StringResource kStrings[] = {
      "*.aiff|Wave Files (*.wav)|*.wav|All Files (*)|*|"},
     {IDS_MIDI_FILTER, "MIDI Files (*.mid;*.midi;*.kar;*.rmi)|*.mid;*.midi;*.kar;*.rmi|All Files (*)|*|"},
     {IDS_WAVE_SAVE_FILTER, "Wave Files (*.wav)|*.wav|"},
+    {IDS_PLAYLIST_FILES_FILTER, "Playlists (*.m3u;*.m3u8)|*.m3u;*.m3u8|"},
+    {IDS_M3U8_SAVE_FILTER, "M3U8 Playlists (*.m3u8)|*.m3u8|"},
+};
+
+using ui_resources::DialogControl;
+constexpr DWORD kControl = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE;
+
+// The playlist editor's side of the Open dialog: the named playlists on top,
+// the play list being edited below with its buttons beside it, and the
+// dialog's answers at the bottom. The work area's list keeps its order.
+constexpr DialogControl kPlaylistEditor[] = {
+    {"STATIC", "Saved playlists:", IDC_PLAYLIST_LABEL, kLabel, 8, 8, 220, 16},
+    {"COMBOBOX", "", IDC_PLAYLIST_CHOOSER, kControl | CBS_DROPDOWNLIST | WS_VSCROLL, 8, 26, 220, 24},
+    {"BUTTON", "Sa&ve...", IDC_PLAYLIST_SAVE, kControl | BS_PUSHBUTTON, 236, 26, 92, 24},
+    {"BUTTON", "&Delete", IDC_PLAYLIST_DELETE, kControl | BS_PUSHBUTTON, 236, 54, 92, 24},
+    {"STATIC", "Play list:", IDC_PLAYLIST_LABEL, kLabel, 8, 58, 220, 16},
+    {"LISTBOX", "", IDC_PLAYLIST_ITEMS, kControl | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 76, 220, 208},
+    {"BUTTON", "&Add", IDC_PLAYLIST_ADD, kControl | BS_PUSHBUTTON, 236, 96, 92, 24},
+    {"BUTTON", "Add a&ll", IDC_PLAYLIST_ADD_ALL, kControl | BS_PUSHBUTTON, 236, 124, 92, 24},
+    {"BUTTON", "&Remove", IDC_PLAYLIST_REMOVE, kControl | BS_PUSHBUTTON, 236, 152, 92, 24},
+    {"BUTTON", "C&lear", IDC_PLAYLIST_CLEAR, kControl | BS_PUSHBUTTON, 236, 180, 92, 24},
+    {"BUTTON", "E&xport...", IDC_PLAYLIST_EXPORT, kControl | BS_PUSHBUTTON, 236, 220, 92, 24},
+    {"BUTTON", "OK", IDOK, kControl | BS_DEFPUSHBUTTON, 8, 294, 70, 26},
+    {"BUTTON", "&Play", IDC_PLAYLIST_PLAY, kControl | BS_PUSHBUTTON, 83, 294, 70, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kControl | BS_PUSHBUTTON, 158, 294, 70, 26},
+};
+
+constexpr DialogControl kPlaylistName[] = {
+    {"STATIC", "Save the play list as:", IDC_PLAYLIST_LABEL, kLabel, 10, 10, 260, 16},
+    {"EDIT", "", IDC_PLAYLIST_NAME, kControl | WS_BORDER | ES_AUTOHSCROLL, 10, 30, 260, 24},
+    {"BUTTON", "OK", IDOK, kControl | BS_DEFPUSHBUTTON, 114, 66, 76, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kControl | BS_PUSHBUTTON, 196, 66, 76, 26},
+};
+
+constexpr ui_resources::DialogResource kDialogs[] = {
+    {DLG_PLAYLIST_NAME, "Playlist Name", 282, 102, kPlaylistName, std::size(kPlaylistName)},
+    {DLG_PLAYLIST_EDITOR, "Playlist", 336, 326, kPlaylistEditor, std::size(kPlaylistEditor)},
 };
 
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
@@ -95,6 +134,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
+  t.dialogs = kDialogs;
+  t.dialog_count = std::size(kDialogs);
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);
