@@ -222,6 +222,8 @@ TEST_F(PlaylistTest, ConfirmForDeck2AsksTheSaveQuestionAndAbandonsWhenTheSaveIsB
     EXPECT_EQ(wave_deck(2).path, song);
     EXPECT_EQ(playlist_of(wave_deck(2)).mode, 1);
     EXPECT_FALSE(wave_deck(1).loaded());  // one deck plays the wave play list
+    ui_test::pump(30);
+    EXPECT_EQ(count_not(Module::Wave, kWaveDeckFaces[0].lcd, kBlack), 0);  // its LCD is dark
     EXPECT_EQ(active_wave_deck, 2);
     close_rack();
   });
