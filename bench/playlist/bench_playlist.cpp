@@ -6,9 +6,11 @@
 //     (the store copied into the scratch file on the way), then Add all.
 //
 // Usage: bench_playlist [runs]   (default 20)
+//        bench_playlist --picture FILE   (a picture of the editor at work, no figures)
 #include <unistd.h>
 
 #include <QApplication>
+#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -63,16 +65,60 @@ struct Figures {
   }
 };
 
+// The editor for deck 1 over a folder of albums, a few playlists saved, one chosen.
+int take_picture(const std::filesystem::path& home, const std::string& file) {
+  const std::filesystem::path music = home / "Music" / "Night Drive";
+  std::filesystem::create_directories(music);
+  for (const char* folder : {"Archive", "Live at the Harbour", "Sketches"})
+    std::filesystem::create_directories(music / folder);
+  const char* titles[] = {"01 Slow Lights.wav",   "02 Harbour Wind.flac", "03 Motorway Hymn.wav",
+                          "04 Blue Hour.ogg",     "05 Tunnel Echo.wav",   "06 Last Exit.mp3",
+                          "07 Rain on Glass.wav", "08 Dawn Patrol.flac",  "cover.jpg",
+                          "notes.txt",            "Night Drive.m3u8"};
+  for (const char* title : titles) std::ofstream(music / title);
+  const StoreFiles files = store_files(DeckKind::Wave);
+  std::ofstream store(files.store);
+  store << "[Templist]\nTotalListItems=3\n";
+  for (int i = 0; i < 3; ++i) store << i << "=" << (music / titles[i]).string() << "\n";
+  store << "[Playlist]\nTotalPlaylist=3\n1=Morning Coffee\n2=Night Drive\n3=Road Trip\n"
+        << "[Morning Coffee]\nTotalListItems=1\n0=/home/listener/Music/Coffee.wav\n"
+        << "[Night Drive]\nTotalListItems=5\n";
+  for (int i = 0; i < 5; ++i) store << i << "=" << (music / titles[i * 2 % 8]).string() << "\n";
+  store << "[Road Trip]\nTotalListItems=0\n";
+  store.close();
+  std::filesystem::current_path(music);
+  bool saved = false;
+  ui_test::on_dialog([&](HWND editor) {
+    ui_test::select_item(editor, IDC_PLAYLIST_CHOOSER, 1);
+    ui_test::select_item(editor, lst1, 6);
+    ui_test::click_control(editor, IDC_PLAYLIST_ADD);
+    ui_test::select_item(editor, IDC_PLAYLIST_ITEMS, 2);
+    ui_test::pump(200);
+    if (QWidget* dialog = QApplication::activeModalWidget()) saved = dialog->grab().save(QString::fromStdString(file));
+    ui_test::click_control(editor, IDCANCEL);
+  });
+  open_playlist_editor(nullptr, WM_COMMAND, IDM_TAPE1_PLAYLIST, 0);
+  std::printf(saved ? "picture: %s\n" : "no picture taken (%s)\n", file.c_str());
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+  const bool picture = argc > 2 && std::string(argv[1]) == "--picture";
+  const int runs = !picture && argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
   const std::filesystem::path home = std::filesystem::temp_directory_path() / ("bench_playlist." + std::to_string(::getpid()));
   std::filesystem::create_directories(home / "media");
   setenv("QUORVIN_HOME", home.c_str(), 1);
   QApplication app(argc, argv);
   InstallResources();
   ui_test::script_ui();
+  if (picture) {
+    const int code = take_picture(home, std::filesystem::absolute(argv[2]).string());
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(home);
+    return code;
+  }
 
   const StoreFiles files = store_files(DeckKind::Wave);
   write_full_store(files.store);

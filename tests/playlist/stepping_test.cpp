@@ -85,3 +85,24 @@ TEST_F(PlaylistTest, AMidiDeckThatPlayedPlaysTheNextItemAndAGapHoldsTheIndex) {
     close_rack();
   });
 }
+
+TEST_F(PlaylistTest, AStepIntoDeck2AsksTheSaveQuestionFirst) {
+  const std::string take = wav("take.wav", 0.3), next = wav("next.wav", 0.3);
+  write_playlist(DeckKind::Wave, {take, next});
+  run_rack([&] {
+    load(wave_deck(2), take);
+    wave_deck(2).modified = 1;
+    playlist_of(wave_deck(2)).mode = 1;
+    make_active(2);
+    ui_test::answer_box(IDYES);
+    ui_test::answer_file_dialog("");  // the Save dialog backed out of: the step is abandoned
+    step(CMD_WAVE_FORWARD);
+    EXPECT_EQ(wave_deck(2).path, take);
+    EXPECT_EQ(wave_playlist_index, 0);
+    ui_test::answer_box(IDNO);
+    step(CMD_WAVE_FORWARD);
+    EXPECT_EQ(wave_deck(2).path, next);
+    EXPECT_EQ(ui_test::boxes().size(), 2u);
+    close_rack();
+  });
+}
