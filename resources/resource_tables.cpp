@@ -81,7 +81,7 @@ constexpr DialogControl kPlaylistEditor[] = {
     {"BUTTON", "&Add", IDC_PLAYLIST_ADD, kControl | BS_PUSHBUTTON, 236, 96, 92, 24},
     {"BUTTON", "Add a&ll", IDC_PLAYLIST_ADD_ALL, kControl | BS_PUSHBUTTON, 236, 124, 92, 24},
     {"BUTTON", "&Remove", IDC_PLAYLIST_REMOVE, kControl | BS_PUSHBUTTON, 236, 152, 92, 24},
-    {"BUTTON", "C&lear", IDC_PLAYLIST_CLEAR, kControl | BS_PUSHBUTTON, 236, 180, 92, 24},
+    {"BUTTON", "&Clear", IDC_PLAYLIST_CLEAR, kControl | BS_PUSHBUTTON, 236, 180, 92, 24},
     {"BUTTON", "E&xport...", IDC_PLAYLIST_EXPORT, kControl | BS_PUSHBUTTON, 236, 220, 92, 24},
     {"BUTTON", "OK", IDOK, kControl | BS_DEFPUSHBUTTON, 8, 294, 70, 26},
     {"BUTTON", "&Play", IDC_PLAYLIST_PLAY, kControl | BS_PUSHBUTTON, 83, 294, 70, 26},
