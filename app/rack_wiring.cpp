@@ -11,6 +11,7 @@
 #include "decks/decks.h"
 #include "decks/midi_deck.h"
 #include "decks/record_face.h"
+#include "decks/recording.h"
 #include "decks/wave_decks.h"
 #include "decks/wave_display.h"
 #include "mixer/mixer_panel.h"
@@ -31,6 +32,9 @@ constexpr ModuleStep kLiveRedraws[] = {
 constexpr ModuleStep kTickSteps[] = {
     {Module::Midi, midi_tick},
     {Module::Wave, wave_tick},
+    // Runs with the wave module hidden too (the mixer is always shown): a full
+    // disk must end a take, and the recovery offer come, either way.
+    {Module::Mixer, recording_tick},
 };
 
 // What a held button does on every tick.
@@ -54,6 +58,7 @@ constexpr ModuleStep kAfterButtonDrawn[] = {
 // WM_CREATE: every deck starts empty.
 constexpr Step kOnCreate[] = {
     reset_decks,
+    recording_on_create,
 };
 
 int mixer_has_sound3d() { return sound3d_present; }
