@@ -3,6 +3,9 @@
 #include "decks/decks.h"
 #include "decks/midi_deck.h"
 #include "decks/open_file.h"
+#include "decks/recording.h"
+#include "decks/recording_control.h"
+#include "decks/save_recording.h"
 #include "decks/wave_decks.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
@@ -25,15 +28,21 @@ constexpr CommandRow kCommandTable[] = {
     {IDM_TAPE2_CLOSE, close_tape2},
     {IDM_TAPE1_REPEAT, tape1_toggle_repeat},
     {IDM_TAPE2_REPEAT, tape2_toggle_repeat},
+    {IDM_TAPE2_NEW, new_recording},
     {CMD_SWAP_ACTIVE_DECK, swap_active_deck},
     {CMD_WAVE_PLAY, wave_play_pause},
     {CMD_WAVE_STOP, wave_stop},
+    {CMD_WAVE_RECORD, record_button},
     {CMD_TAPE1_DISPLAY, tape1_toggle_info},
     {CMD_TAPE2_DISPLAY, tape2_toggle_info},
     {IDM_TAPE1_INFO, tape1_toggle_info},
     {IDM_TAPE2_INFO, tape2_toggle_info},
     {CMD_ACTIVATE_TAPE1, activate_tape1},
     {CMD_ACTIVATE_TAPE2, activate_tape2},
+    {IDM_TAPE2_SAVE, save_tape2},
+    {CMD_RECORDING_INPUT, recording_input},
+    {CMD_ONE_TOUCH_RECORD, one_touch_record},
+    {CMD_OFFER_RECOVERED_RECORDING, offer_recovered_recording},
     {IDM_TAPE1_PLAYLIST, open_playlist_editor},
     {IDM_TAPE2_PLAYLIST, open_playlist_editor},
     {CMD_MIDI_MENU, midi_menu},

@@ -4,6 +4,7 @@
 #include "app/mci_notice.h"
 #include "app/notify_router.h"
 #include "app/window_handlers.h"
+#include "decks/recording.h"
 #include "mixer/mixer_panel.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
@@ -33,6 +34,7 @@ constexpr MessageRow kMessageTable[] = {
     {WM_QUERYNEWPALETTE, on_query_new_palette},
     {WM_PALETTECHANGED, on_palette_changed},
     {WM_PALETTEISCHANGING, on_palette_changed},
+    {WM_TIMER, recording_timer},
     {MM_MIXM_CONTROL_CHANGE, on_mixer_control_change},
     {MM_QUORVIN_NOTICE, on_mci_notice},
 };

@@ -10,6 +10,7 @@
 #include "decks/midi_deck.h"
 #include "decks/playlist_step.h"
 #include "decks/record_face.h"
+#include "decks/recording.h"
 #include "decks/wave_decks.h"
 #include "decks/wave_display.h"
 #include "mixer/mixer_panel.h"
@@ -33,6 +34,9 @@ constexpr ModuleStep kTickSteps[] = {
     {Module::Midi, midi_editor_caption_step},
     {Module::Wave, wave_tick},
     {Module::Wave, wave_editor_caption_step},
+    // Runs with the wave module hidden too (the mixer is always shown): a full
+    // disk must end a take, and the recovery offer come, either way.
+    {Module::Mixer, recording_tick},
 };
 
 // What a held button does on every tick.
@@ -61,6 +65,7 @@ constexpr ModuleStep kAfterButtonDrawn[] = {
 // WM_CREATE: every deck starts empty.
 constexpr Step kOnCreate[] = {
     reset_decks,
+    recording_on_create,
 };
 
 int mixer_has_sound3d() { return sound3d_present; }

@@ -123,6 +123,15 @@ constexpr UINT ODS_DISABLED = 0x0004;
 constexpr UINT ODS_CHECKED = 0x0008;
 constexpr UINT ODS_FOCUS = 0x0010;
 
+// ---------------------------------------------------------------- starting programs
+// Starts the program the command line's first word names (found on PATH),
+// with the rest as its arguments, and returns at once: above 31 when it
+// started, ERROR_FILE_NOT_FOUND when no such program can be started. A
+// program given a stand-in (platform/ui/programs.h) runs the stand-in inside
+// this process instead, whatever is installed.
+constexpr UINT ERROR_FILE_NOT_FOUND = 2;
+UINT WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+
 // ---------------------------------------------------------------- message boxes
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
@@ -739,6 +748,14 @@ constexpr int cmb1 = 0x0470;  // 1136, file type filter
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 DWORD CommDlgExtendedError();
+
+// ---------------------------------------------------------------- starting programs
+// Starts the program the command line's first word names (found on PATH),
+// with the rest as its arguments, and returns at once: above 31 when it
+// started, ERROR_FILE_NOT_FOUND when no such program can be started. A
+// program given a stand-in (platform/ui/programs.h) runs the stand-in inside
+// this process instead, whatever is installed.
+UINT WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 
 // ---------------------------------------------------------------- message boxes
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

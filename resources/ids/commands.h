@@ -50,6 +50,8 @@ constexpr WORD CMD_ACTIVATE_TAPE1 = 7025;
 constexpr WORD CMD_ACTIVATE_TAPE2 = 7026;
 constexpr WORD CMD_RECORDING_INPUT = 7027;
 constexpr WORD CMD_ONE_TOUCH_RECORD = 7028;
+// No button: posted once at start-up to offer a recording a crash left behind.
+constexpr WORD CMD_OFFER_RECOVERED_RECORDING = 7029;
 
 // CD deck.
 constexpr WORD CMD_CD_PLAY = 8001;

@@ -10,6 +10,21 @@ constexpr WORD DLG_CD_TRACK_TITLE = 234;   // one track's title
 constexpr WORD DLG_PLAYLIST_NAME = 270;    // playlist name
 constexpr WORD DLG_PLAYLIST_EDITOR = 1536; // template laid beside the file chooser
 
+// DLG_RECORD_FORMAT: one radio group each for the rate, the sample size and
+// the channels (the settings store these identifiers), and the custom rate in kHz.
+constexpr int IDC_RATE_11025 = 1009, IDC_RATE_22050 = 1010, IDC_RATE_44100 = 1011, IDC_RATE_CUSTOM = 1012;
+constexpr int IDC_CUSTOM_RATE = 1013;
+constexpr int IDC_SIZE_8 = 1014, IDC_SIZE_16 = 1015;
+constexpr int IDC_MONO = 1016, IDC_STEREO = 1017;
+
+// DLG_RECORDING_CONTROL: the recording source, the line and microphone volumes
+// and mutes, the input meter, and the desktop's own input settings.
+constexpr WORD DLG_RECORDING_CONTROL = 214;
+constexpr int IDC_SOURCE_CAPTURE = 1101, IDC_SOURCE_RACK = 1102;
+constexpr int IDC_LINE_DOWN = 1103, IDC_LINE_LEVEL = 1104, IDC_LINE_UP = 1105, IDC_LINE_MUTE = 1106;
+constexpr int IDC_MIC_DOWN = 1107, IDC_MIC_LEVEL = 1108, IDC_MIC_UP = 1109, IDC_MIC_MUTE = 1110;
+constexpr int IDC_INPUT_METER = 1111, IDC_CAPTURE_STATE = 1112, IDC_DESKTOP_INPUT = 1113;
+
 // The playlist editor (1536, laid beside the old-style Open dialog's lists)
 // and its name dialog (270).
 constexpr int IDC_PLAYLIST_ITEMS = 1001;      // list box: the work area, unsorted

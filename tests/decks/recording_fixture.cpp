@@ -7,6 +7,7 @@
 #include "platform/audio/engine.h"
 #include "platform/audio/media.h"
 #include "platform/audio/recorder.h"
+#include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
 
 void RecordingTest::SetUp() {
@@ -33,4 +34,9 @@ void record_take(int ms) {
 std::string file_contents(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void close_rack_declining() {
+  ui_test::answer_box(IDNO);
+  close_rack();
 }

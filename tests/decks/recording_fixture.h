@@ -15,5 +15,7 @@ struct RecordingTest : DeckTest {
 
 // A take of about `ms` on deck 2 from where it stands, through the Record button.
 void record_take(int ms);
+// Ends the program, answering No to the save question.
+void close_rack_declining();
 // The whole content of a file, to tell whether it changed.
 std::string file_contents(const std::string& path);
