@@ -217,6 +217,27 @@ TEST_F(Faults, DiscImagesWithAMissingBinNoTracksOrNinetyNine) {
   EXPECT_EQ(take_notices().at(0).code, MCI_NOTIFY_SUCCESSFUL);
   EXPECT_EQ(mci("status cd current track"), "99");
   EXPECT_EQ(mci_error("play cd from 100"), MCIERR_OUTOFRANGE);
+  ASSERT_EQ(mci("close cd"), "");
+}
+
+// A BIN cut short while its disc plays reads as silence to the end of the
+// table the image had when loaded, as a scratched disc's unreadable sectors.
+TEST_F(Faults, ADiscImageCutShortWhileItPlays) {
+  const std::string cue = testmedia::write_cd_image(home_.path(), "cut", testmedia::cd_image_of({2.0, 2.0}));
+  ASSERT_EQ(mci_error("open \"" + cue + "\" type cdaudio alias cd"), 0u);
+  ASSERT_EQ(mci("set cd time format ms"), "");
+  ASSERT_EQ(mci("play cd notify"), "");
+  mcitest::run_ms(300);
+  fs::resize_file(home_.file("cut.bin"), 2352 * 100);
+  mcitest::run_to_idle();
+  EXPECT_EQ(take_notices().at(0).code, MCI_NOTIFY_SUCCESSFUL);
+  EXPECT_EQ(mci("status cd mode"), "stopped");
+  fs::remove(home_.file("cut.bin"));
+  ASSERT_EQ(mci("set cd time format tmsf"), "");
+  ASSERT_EQ(mci("play cd from 1 notify"), "");
+  mcitest::run_to_idle();
+  EXPECT_EQ(take_notices().at(0).code, MCI_NOTIFY_SUCCESSFUL);
+  ASSERT_EQ(mci("close cd"), "");
 }
 
 }  // namespace
