@@ -129,9 +129,9 @@ std::size_t no_latency() { return 0; }
 
 }  // namespace
 
-const OutputDriver kNullOutput = {"null",        null_out_open,       null_out_start, null_out_stop,
+const OutputDriver kNullOutput = {"null", null_out_open, null_out_start, null_out_stop,
                                   forget_output_fault, no_latency, null_out_failed};
-const OutputDriver kFastOutput = {"fast",         fast_out_open,       nothing_to_start, nothing,
+const OutputDriver kFastOutput = {"fast", fast_out_open, nothing_to_start, nothing,
                                   forget_output_fault, no_latency, null_out_failed};
 const InputDriver kNullInput = {"null", always_present, null_in_open, null_in_start, null_in_stop, nothing};
 const InputDriver kFastInput = {"fast", always_present, fast_in_open, nothing_to_start, nothing, nothing};

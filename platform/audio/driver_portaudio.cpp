@@ -165,7 +165,7 @@ void pa_in_close() { close_stream(in_stream); }
 
 }  // namespace
 
-const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open,    pa_out_start, pa_out_stop,
+const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop,
                                         pa_out_close, pa_out_latency, pa_out_failed};
 const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
 

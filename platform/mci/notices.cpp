@@ -19,7 +19,7 @@ std::string no_sound_device_text() {
 
 std::string device_failed_text() {
   return "The sound device stopped working: " + audio::output_failure().reason +
-         ". The player runs silently until it is started again.";
+         ". The player runs silently until it is restarted.";
 }
 
 struct NoticeText {
