@@ -41,6 +41,10 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
   halt(MCI_NOTIFY_SUPERSEDED);
   if (from >= to) {
     // An empty range has ended as soon as it starts.
+    {
+      std::lock_guard lock(shared_->mutex);
+      shared_->lost = false;
+    }
     position_ = end_ = std::max(from, to);
     post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device_);
     return;
@@ -179,7 +183,7 @@ std::uint64_t Transport::position() {
   return std::min(start_ + audio::voice_frames_played(voice_), end_);
 }
 
-void Transport::wait() {
+bool Transport::wait() {
   const bool fast = audio::device_kind() == audio::DeviceKind::NullFast;
   while (state() == State::Playing) {
     if (fast) {
@@ -204,6 +208,8 @@ void Transport::wait() {
     std::unique_lock lock(shared_->mutex);
     if (!shared_->ended.wait_for(lock, kEndRecordGrace, [this] { return shared_->finished; })) break;
   }
+  std::lock_guard lock(shared_->mutex);
+  return shared_->finished && shared_->lost;
 }
 
 }  // namespace mci

@@ -44,8 +44,9 @@ class Transport {
   // Halts and moves; a stopped device stays stopped.
   void seek(std::uint64_t frame);
   // Blocks until the running play has ended and its end is recorded (state()
-  // then reads Stopped), or until it was stopped from elsewhere.
-  void wait();
+  // then reads Stopped), or until it was stopped from elsewhere. True when the
+  // output device failed under it.
+  bool wait();
 
   State state();
   std::uint64_t position();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "mci_fixture.h"
 #include "media/disc_image.h"
@@ -96,6 +97,21 @@ TEST_F(Faults, ASoundDeviceFailingUnderThePlaysFailsThemAndIsToldOnce) {
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].code, MCIERR_SOUND_DEVICE_FAILED);
   EXPECT_NE(notice_text(MCIERR_SOUND_DEVICE_FAILED).find("a driver error"), std::string::npos);
+}
+
+// A play waited for that the device cuts short answers so, and only that one.
+TEST_F(Faults, APlayWaitedForThatTheDeviceCutsShortIsNotASuccess) {
+  ASSERT_EQ(mci_error("open \"" + wave("a.wav", 1.0) + "\" type waveaudio alias w"), 0u);
+  auto frames = std::make_shared<std::uint64_t>(0);
+  audio::set_output_tap([frames](const float*, std::size_t n) {
+    if ((*frames += n) >= 8192 && *frames - n < 8192) audio::fail_output_for_testing("a driver error");
+  });
+  EXPECT_EQ(mci_error("play w wait"), MCIERR_SOUND_DEVICE_FAILED);
+  audio::set_output_tap(nullptr);
+  EXPECT_EQ(mci("status w mode"), "stopped");
+  EXPECT_EQ(mci("play w from 0 to 0 wait"), "") << "an empty range is not the failed play";
+  EXPECT_EQ(mci("play w from 0 wait"), "");
+  EXPECT_EQ(mci("status w position"), "1000");
 }
 
 // A save the disk cannot hold fails plainly and leaves the file it would have
