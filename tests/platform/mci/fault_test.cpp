@@ -114,14 +114,19 @@ TEST_F(Faults, APlayWaitedForThatTheDeviceCutsShortIsNotASuccess) {
   EXPECT_EQ(mci("status w position"), "1000");
 }
 
-// A save the disk cannot hold fails plainly and leaves the file it would have
-// replaced whole, also when that is the file the device opened; the
+// A take or a save the disk cannot hold fails plainly and leaves the file it
+// would have replaced whole, also when that is the file the device opened; the
 // recording is kept and saves once there is room.
 TEST_F(Faults, ASaveOnAFullDiskLeavesTheOldFileWhole) {
   audio::set_test_input([](float* stereo, std::size_t frames) { std::fill(stereo, stereo + 2 * frames, 0.25f); });
   const std::string opened = wave("opened.wav", 1.0);
   const std::string opened_before = contents(opened);
   ASSERT_EQ(mci_error("open \"" + opened + "\" type waveaudio alias tape2"), 0u);
+  {
+    FileSizeLimit full(16 * 1024);  // the file's sound does not fit in a recording
+    EXPECT_EQ(mci_error("record tape2"), MCIERR_FILE_WRITE);
+    EXPECT_EQ(mci("status tape2 mode"), "stopped");
+  }
   ASSERT_EQ(mci("record tape2"), "");
   mcitest::run_ms(500);
   ASSERT_EQ(mci("stop tape2"), "");
