@@ -133,16 +133,13 @@ void wave_play_pause_toggle() {
   }
   Deck& deck = wave_deck(target);
   if (!deck.loaded()) return;
-  if (deck.state == kPlaying) {
-    deck_command(deck, "pause %s");
-    deck.state = kPaused;
-    return;
-  }
-  if (MCIERROR error = deck_play(deck)) {
+  // A refused pause or play says why and leaves the deck as it was.
+  const bool pausing = deck.state == kPlaying;
+  if (MCIERROR error = pausing ? deck_command(deck, "pause %s") : deck_play(deck)) {
     plain_mci_error_box(error);
     return;
   }
-  deck.state = kPlaying;
+  deck.state = pausing ? kPaused : kPlaying;
 }
 
 LRESULT wave_play_pause(HWND, UINT, WPARAM, LPARAM) {
