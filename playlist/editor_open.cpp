@@ -1,7 +1,5 @@
 // Opening the playlist editor: the old-style Open dialog with the editor's
 // template beside its lists and the hook that runs everything the editor does.
-#include <cstring>
-
 #include "playlist/editor_state.h"
 #include "playlist/playlist.h"
 #include "platform/ui/windows.h"
