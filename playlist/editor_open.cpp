@@ -81,11 +81,6 @@ UINT_PTR CALLBACK editor_hook(HWND dialog, UINT message, WPARAM wparam, LPARAM) 
     initialise(dialog);
     return TRUE;
   }
-  if (message == WM_DESTROY) {
-    release_editor();
-    editor.window = nullptr;
-    return FALSE;
-  }
   if (message != WM_COMMAND || !editor.work.ready()) return FALSE;
   const int id = LOWORD(wparam);
   bool editors_control = false;
@@ -151,5 +146,8 @@ LRESULT open_playlist_editor(HWND window, UINT, WPARAM wparam, LPARAM) {
   request.lpTemplateName = MAKEINTRESOURCEA(DLG_PLAYLIST_EDITOR);
   request.lpfnHook = editor_hook;
   GetOpenFileNameA(&request);
+  // However the dialog ended, the editor is gone with it.
+  release_editor();
+  editor.window = nullptr;
   return 0;
 }

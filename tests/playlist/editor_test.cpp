@@ -60,6 +60,11 @@ TEST_F(PlaylistTest, OpeningCopiesThePlaylistsAsideAndCancelLeavesTheStoreByteFo
       ui_test::click_control(editor, IDCANCEL);
     });
     EXPECT_EQ(playlist_of(midi_deck).mode, 0);
+    // Opened again: what was saved before Cancel is gone.
+    edit(IDM_MIDI_PLAYLIST, [&](HWND editor) {
+      EXPECT_EQ(ui_test::control_items(editor, IDC_PLAYLIST_CHOOSER), (std::vector<std::string>{"Morning", "Night"}));
+      ui_test::click_control(editor, IDCANCEL);
+    });
     close_rack();
   });
   EXPECT_EQ(read_text(store_of(DeckKind::Midi)), kStore);
