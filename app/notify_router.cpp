@@ -17,8 +17,8 @@ struct NotifyRow {
 // Each deck adds its row here as it joins the rack.
 constexpr NotifyRow kNotifyRows[] = {
     {midi_device, midi_end_of_play, midi_play_failed},
-    {tape1_device, tape1_end_of_play},
-    {tape2_device, tape2_end_of_play},
+    {tape1_device, tape1_end_of_play, tape1_play_failed},
+    {tape2_device, tape2_end_of_play, tape2_play_failed},
 };
 
 }  // namespace

@@ -35,6 +35,10 @@ MCIDEVICEID tape1_device();
 MCIDEVICEID tape2_device();
 LRESULT tape1_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT tape2_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// A play the sound device's failure ended (its notice tells the user): the deck
+// stops where the sound stopped, and its playlist does not move on.
+LRESULT tape1_play_failed(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT tape2_play_failed(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // The close sequence's steps: Close when the deck holds a file.
 void close_tape1_at_exit();
 void close_tape2_at_exit();
