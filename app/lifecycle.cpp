@@ -3,9 +3,9 @@
 
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "cd/cd_commands.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
-#include "platform/mci/mmsystem.h"
 #include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
@@ -18,10 +18,8 @@ namespace {
 
 // The media the close sequence shuts, in this order, before the window goes.
 // Each deck adds the step that closes what it holds.
-void close_cd_device() { mciSendStringA("close cdaudio", nullptr, 0, nullptr); }
-
 constexpr Step kCloseSteps[] = {
-    close_cd_device,
+    cd_close_device,
 };
 
 }  // namespace
