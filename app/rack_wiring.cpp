@@ -48,7 +48,7 @@ constexpr ModuleStep kAfterButtonDrawn[] = {
 
 // WM_CREATE: every deck starts empty.
 constexpr Step kOnCreate[] = {
-    cd_clear_lists,
+    cd_empty_record,
 };
 
 int mixer_has_sound3d() { return sound3d_present; }

@@ -68,8 +68,10 @@ std::string disc_identity(int n, const TrackTime* lengths) {
   return text;
 }
 
-void cd_clear_lists() {
-  cd.normal[0] = cd.random[0] = cd.program[0] = kEndOfList;
+void cd_empty_record() {
+  cancel_failed_end();
+  cd = CdDeck{};
+  forget_titles();
 }
 
 void load_disc() {
@@ -128,7 +130,7 @@ void forget_disc() {
   cd.play_mode = kPlayNormal;
   cd.titled = 0;
   cd.door_opened = 1;
-  cd_clear_lists();
+  cd.normal[0] = cd.random[0] = cd.program[0] = kEndOfList;
   forget_titles();
   draw_state_icon();
   draw_mode_indicator();

@@ -67,5 +67,5 @@ MCIERROR cd_send(const char* command, HWND notify = nullptr);
 
 void load_disc();
 void forget_disc();
-// Empties the three lists (the main window's creation).
-void cd_clear_lists();
+// The main window's creation: empty lists, every flag and count 0.
+void cd_empty_record();
