@@ -16,6 +16,7 @@
 #include "resources/ids/bitmaps.h"
 #include "resources/ids/commands.h"
 #include "skin/rack_state.h"
+#include "support/env_override.h"
 #include "support/rack_program.h"
 
 namespace {
@@ -326,4 +327,32 @@ TEST_F(CdRack, SwitchingThePanelOffStopsTheDisc) {
     close_rack();
   });
   EXPECT_TRUE(sent("stop cdaudio"));
+}
+
+TEST_F(CdRack, PlaysThroughTheDiscInRealTimeOnTheNullDevice) {
+  use_disc(testmedia::cd_image_of({1.5, 1.5, 1.5}, 1));
+  EnvOverride realtime("QUORVIN_AUDIO", "null");
+  audio::shutdown();
+  bool saw_track_two = false;
+  run_rack(
+      [&] {
+        ASSERT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+        command(CMD_CD_PLAY);
+        // The tick shows track 2 while it plays, then the deck stands at track 1.
+        saw_track_two = ui_test::pump_until([] { return cd.index == 1 && lcd_shows(2, 0, 0); }, 4000);
+        EXPECT_TRUE(ui_test::pump_until([] { return cd.index == 0 && stopped(); }, 8000));
+        ui_test::pump(300);
+        EXPECT_TRUE(lcd_shows(1, 0, 0));
+        close_rack();
+      },
+      20000);
+  audio::shutdown();  // the next test starts the fast device again
+  EXPECT_TRUE(saw_track_two);
+  const std::vector<std::string> expected = {
+      "play cdaudio from 1:0:0 to 1:0:1 notify", "play cdaudio from 2:0:0 to 2:0:1 notify",
+      "play cdaudio from 3:0:0 to 3:0:1 notify", "play cdaudio from 4:0:0 to 4:0:2 notify", "seek cdaudio to 1"};
+  std::vector<std::string> plays;
+  for (const std::string& s : mci_strings())
+    if (s.rfind("play", 0) == 0 || s.rfind("seek cdaudio to", 0) == 0) plays.push_back(s);
+  EXPECT_EQ(plays, expected);
 }
