@@ -53,11 +53,6 @@ void CdRack::clear_trace() const { std::ofstream(trace_, std::ios::trunc); }
 
 void command(WORD id) { SendMessageA(main_window, WM_COMMAND, id, 0); }
 
-void play_round() {
-  audio::run_fast(audio::kEngineRate / 4);
-  ui_test::pump(10);
-}
-
 bool lcd_cell_shows(int cell, WORD bitmap) {
   const QImage face(QString(":/skin/%1.png").arg(bitmap));
   const QImage shown = ui_test::client_image(main_window);

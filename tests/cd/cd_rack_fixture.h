@@ -28,17 +28,7 @@ class CdRack : public testing::Test {
 };
 
 void command(WORD id);
-// Runs the engine (fast null device) and the message loop until `pred` holds.
-template <typename Pred>
-bool play_until(Pred pred, int rounds = 200);
-void play_round();
 // Whether the LCD's time cell (0-5) shows the given bitmap, pixel for pixel.
 bool lcd_cell_shows(int cell, WORD bitmap);
-// How many of the grid cell's pixels are red, and whether it is all black.
+// How many of the track grid cell's pixels are red (the highlighted entry).
 int grid_red_pixels(int cell);
-
-template <typename Pred>
-bool play_until(Pred pred, int rounds) {
-  for (int i = 0; i < rounds && !pred(); ++i) play_round();
-  return pred();
-}

@@ -57,38 +57,6 @@ TEST_F(CdRack, LoadsAtStartUpEvenWithThePanelHiddenAndNamesTheDisc) {
   EXPECT_EQ(strings.back(), "close cdaudio");
 }
 
-TEST_F(CdRack, PlaysThroughTheDiscSkippingTheDataTrackAndStandsAtTheStart) {
-  use_disc(three_and_data());
-  run_rack([&] {
-    ASSERT_EQ(cd_ready(), 1);
-    EXPECT_TRUE(lcd_shows(1, 0, 0));
-    command(CMD_CD_PLAY);
-    EXPECT_EQ(device_mode(), MCI_MODE_PLAY);
-    EXPECT_TRUE(play_until([] { return cd.index == 1; }));
-    EXPECT_TRUE(play_until([] { return cd.index == 0 && stopped(); }, 400));
-    ui_test::pump(50);
-    EXPECT_TRUE(lcd_shows(1, 0, 0));
-    close_rack();
-  });
-  EXPECT_TRUE(sent("play cdaudio from 1:0:0 to 1:0:5 notify"));
-  EXPECT_TRUE(sent("play cdaudio from 2:0:0 to 2:0:3 notify"));
-  EXPECT_TRUE(sent("play cdaudio from 3:0:0 to 3:0:4 notify"));
-  EXPECT_TRUE(sent("play cdaudio from 4:0:0 to 4:0:2 notify")) << "the data track is tried";
-  EXPECT_TRUE(sent("seek cdaudio to 1"));
-}
-
-TEST_F(CdRack, TheTickShowsThePlayingSecondOnTheLcd) {
-  use_disc(three_and_data());
-  run_rack([&] {
-    command(CMD_CD_NEXT);
-    command(CMD_CD_PLAY);
-    audio::run_fast(audio::kEngineRate * 2 + 100);
-    cd_tick();
-    EXPECT_TRUE(lcd_shows(2, 0, 2));
-    close_rack();
-  });
-}
-
 TEST_F(CdRack, TheEngineCarriesTrackTwosToneWhileTrackTwoPlays) {
   use_disc(three_and_data());
   std::vector<float> left;

@@ -6,7 +6,6 @@
 #include <set>
 
 #include "cd/cd_deck.h"
-#include "cd/cd_dialogs.h"
 #include "cd/cd_random.h"
 #include "cd/cd_titles.h"
 
@@ -90,15 +89,4 @@ TEST(StoredProgram, LongValueIsReadWholeAndRoundTrips) {
   EXPECT_EQ(entries(parse_program(value, 99)), entries(program));
   TrackList three{5, 2, 7, kEndOfList};
   EXPECT_EQ(format_program(three), " 3 5 2 7");
-}
-
-TEST(EditorTotals, StayNormalisedBothWays) {
-  Total t;
-  t.add(44, 50);
-  t.add(0, 17);
-  EXPECT_EQ(t.minutes, 45);
-  EXPECT_EQ(t.seconds, 7);
-  t.subtract(1, 8);
-  EXPECT_EQ(t.minutes, 43);
-  EXPECT_EQ(t.seconds, 59);
 }
