@@ -1,10 +1,12 @@
 // The CD deck's costs in the running program: one rack tick while a disc
 // plays, and switching Random on for a 99-track disc (the draws, each shown on
-// the LCD, the stop and the first play). With --write-disc DIR it only writes
+// the LCD, the stop and the first play), and the CPU a disc without a playable
+// track costs while it cycles in repeat All. With --write-disc DIR it only writes
 // the disc image the desktop benchmark loads and prints its path.
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +37,49 @@ std::string write_disc(const std::filesystem::path& dir) {
 }
 
 void command(WORD id) { SendMessageA(main_window, WM_COMMAND, id, 0); }
+
+// Runs `f` once the main window exists and the disc is loaded.
+void when_ready(void (*f)()) {
+  QTimer::singleShot(0, [f] {
+    if (main_window == nullptr || !cd.ready)
+      when_ready(f);
+    else
+      f();
+  });
+}
+
+double cpu_seconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Repeat All on a disc of data tracks only: every play fails and the deck moves
+// on, paced by its own timer. Measured over a few seconds of the message loop.
+int cycling_cost(const std::filesystem::path& home) {
+  setenv("QUORVIN_CDROM",
+         testmedia::write_cd_image(home.string(), "data3", testmedia::cd_image_of({}, 3)).c_str(), 1);
+  constexpr int kSeconds = 3;
+  static double start = 0, idle = 0;
+  when_ready([] {
+    // First the same program standing still, for comparison.
+    start = cpu_seconds();
+    QTimer::singleShot(kSeconds * 1000, [] {
+      idle = cpu_seconds() - start;
+      command(CMD_CD_REPEAT);
+      command(CMD_CD_REPEAT);
+      command(CMD_CD_PLAY);
+      start = cpu_seconds();
+      QTimer::singleShot(kSeconds * 1000, [] {
+        const double cycling = cpu_seconds() - start;
+        std::printf("disc without audio, repeat All: %.3f %% of one core cycling, %.3f %% standing (whole process)\n",
+                    cycling / kSeconds * 100, idle / kSeconds * 100);
+        PostMessageA(main_window, WM_CLOSE, 0, 0);
+      });
+    });
+  });
+  return WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 }  // namespace
 
@@ -71,7 +116,8 @@ int main(int argc, char** argv) {
                 kRounds);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
   });
-  const int code = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
+  int code = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
+  if (code == 0) code = cycling_cost(home);
   std::filesystem::remove_all(home);
   return code;
 }
