@@ -192,3 +192,30 @@ TEST_F(CdRack, AFailedTitleSaveIsToldOnceAndTheTitlesStay) {
     close_rack();
   });
 }
+
+TEST_F(CdRack, TitleDialogsTakeEnterAndEscapeAndFocusTheirEdits) {
+  use_disc(six_tracks());
+  run_rack([&] {
+    // The editor, its title dialog, the track-title dialog, in the order they open.
+    ui_test::on_dialog([](HWND d) {
+      ui_test::click_control(d, IDC_CD_OPEN_TITLES);
+      ui_test::key_in(d, IDC_CD_AVAILABLE, VK_ESCAPE);
+    });
+    ui_test::on_dialog([](HWND t) {
+      EXPECT_TRUE(ui_test::has_focus(t, IDC_CD_DISC_TITLE));
+      ui_test::set_text(t, IDC_CD_DISC_TITLE, "Typed, then dropped");
+      ui_test::double_click_item(t, IDC_CD_TITLE_TRACKS, 4);
+      EXPECT_EQ(line(t, IDC_CD_TITLE_TRACKS, 4), "05  [00:06]  Reef");
+      ui_test::key_in(t, IDC_CD_TITLE_TRACKS, VK_ESCAPE);
+    });
+    ui_test::on_dialog([](HWND track) {
+      EXPECT_TRUE(ui_test::has_focus(track, IDC_CD_TRACK_TITLE));
+      ui_test::set_text(track, IDC_CD_TRACK_TITLE, "Reef");
+      ui_test::key_in(track, IDC_CD_TRACK_TITLE, VK_RETURN);
+    });
+    command(CMD_CD_PROGRAM_EDIT);
+    EXPECT_EQ(cd.titled, 0) << "Escape stores nothing";
+    close_rack();
+  });
+  EXPECT_EQ(read_setting(kSection, "TITLE"), "<missing>");
+}
