@@ -71,7 +71,7 @@ std::string disc_identity(int n, const TrackTime* lengths) {
 void cd_empty_record() {
   cancel_failed_end();
   cd = CdDeck{};
-  forget_titles();
+  clear_title_store();
 }
 
 void load_disc() {

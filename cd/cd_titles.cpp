@@ -91,6 +91,11 @@ bool read_disc_section(int track_count, TrackList* program) {
 
 void forget_titles() { shown = DiscTitles{}; }
 
+void clear_title_store() {
+  shown = DiscTitles{};
+  unsaved.clear();
+}
+
 void save_titles(HWND owner, const DiscTitles& titles) {
   shown = titles;
   shown.tracks.resize(cd.track_count);

@@ -26,6 +26,8 @@ const std::string& shown_track_title(int track);
 bool read_disc_section(int track_count, TrackList* program);
 // At forget disc.
 void forget_titles();
+// At the main window's creation: also the titles kept from failed saves.
+void clear_title_store();
 
 // Stores the titles as the disc's section. A write that fails tells the user
 // once, in a box owned by `owner`, naming the file; the titles stay shown and

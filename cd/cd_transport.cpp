@@ -1,9 +1,11 @@
 // Play, stop, pause, eject, previous and next, and the scan steps of a held key.
 #include <cstdio>
+#include <string>
 
 #include "cd/cd_commands.h"
 #include "cd/cd_deck.h"
 #include "cd/cd_display.h"
+#include "platform/mci/cd_refusal.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
 #include "skin/rack_state.h"
@@ -57,7 +59,10 @@ void play_within_track(const Position& from, const TrackTime& end) {
 LRESULT cd_play(HWND, UINT, WPARAM, LPARAM) {
   cancel_failed_end();
   if (!cd.ready) {
-    MessageBoxA(main_window, "Audio CD not ready or not present.", nullptr, MB_OK);
+    // A drive or image the device refused is named with its fault, once per fault.
+    std::string refusal;
+    const bool refused = mci_cd_take_refusal(&refusal);
+    MessageBoxA(main_window, refused ? refusal.c_str() : "Audio CD not ready or not present.", nullptr, MB_OK);
     return 0;
   }
   if (device_mode() == MCI_MODE_PLAY) return 0;

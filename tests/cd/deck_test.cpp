@@ -268,15 +268,19 @@ TEST_F(CdRack, CdTextShowsWhereStoredTitlesWouldAndNothingIsWritten) {
   EXPECT_EQ(read_setting("04-0014-0005-0002", "TITLE"), "<missing>");
 }
 
-TEST_F(CdRack, WithoutADeviceDashesAndPlaySaysSo) {
+TEST_F(CdRack, WithoutADiscDashesAndPlayNamesTheRefusedImageOnce) {
   setenv("QUORVIN_CDROM", home_.file("missing.cue").c_str(), 1);
   run_rack([&] {
-    ui_test::answer_box(IDOK);
+    ui_test::script_ui();
     EXPECT_EQ(cd_ready(), 0);
     for (int cell = 0; cell < 6; ++cell) EXPECT_TRUE(lcd_cell_shows(cell, BMP_CD_DIGIT_DASH)) << cell;
+    ui_test::pump(600);  // the tick retries the open
     command(CMD_CD_PLAY);
-    ASSERT_EQ(ui_test::boxes().size(), 1u);
-    EXPECT_EQ(ui_test::boxes()[0].text, "Audio CD not ready or not present.");
+    command(CMD_CD_PLAY);
+    ASSERT_EQ(ui_test::boxes().size(), 2u);
+    EXPECT_NE(ui_test::boxes()[0].text.find("missing.cue\" does not exist"), std::string::npos)
+        << ui_test::boxes()[0].text;
+    EXPECT_EQ(ui_test::boxes()[1].text, "Audio CD not ready or not present.");
     command(CMD_CD_REPEAT);
     EXPECT_EQ(cd.repeat_mode, kRepeatOne) << "Repeat cycles without a disc";
     close_rack();
