@@ -17,6 +17,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kDashRequest = 88;
+bool shows_playing = false;
 
 // Draws with the main window's context, only while the CD panel is shown.
 template <typename Draw>
@@ -83,8 +84,11 @@ void draw_state_icon() {
   if (!module_shown(Module::Cd)) return;
   const DWORD mode = device_mode();
   const WORD bitmap = mode == MCI_MODE_PLAY ? BMP_CD_STATE_PLAY : cd.paused ? BMP_CD_STATE_PAUSE : BMP_CD_STATE_BLANK;
+  shows_playing = bitmap == BMP_CD_STATE_PLAY;
   with_panel_dc([&](HDC dc) { copy(dc, bitmap, kCdStateIcon); });
 }
+
+bool state_icon_shows_playing() { return shows_playing; }
 
 void draw_mode_indicator() {
   static constexpr WORD kFaces[] = {BMP_CD_MODE_BLANK, BMP_CD_MODE_RANDOM, BMP_CD_MODE_PROGRAM};

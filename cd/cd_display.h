@@ -12,6 +12,9 @@ void show_dashes();
 void show_position();
 // Playing, paused or blank, from the device mode and the paused flag.
 void draw_state_icon();
+// Whether the state icon last drawn was the playing one: a play the device
+// ended without a successful end (a failed sound device) leaves it to the tick.
+bool state_icon_shows_playing();
 void draw_mode_indicator();
 void draw_repeat_indicator();
 // The page of 16 entries of the current list holding the current index, that

@@ -47,6 +47,9 @@ void cd_tick() {
   } else if (mode == MCI_MODE_PLAY) {
     const Position p = playing_position();
     show_digits(p.track, p.minutes, p.seconds);
+  } else if (state_icon_shows_playing()) {
+    // The device stopped without a successful end (a failed play): the deck stands.
+    draw_state_icon();
   }
 }
 

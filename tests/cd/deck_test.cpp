@@ -287,6 +287,19 @@ TEST_F(CdRack, WithoutADiscDashesAndPlayNamesTheRefusedImageOnce) {
   });
 }
 
+TEST_F(CdRack, APlayTheDeviceEndsWithoutSuccessLeavesNoPlayingIconBehind) {
+  use_disc(three_and_data());
+  run_rack([&] {
+    command(CMD_CD_PLAY);
+    EXPECT_TRUE(state_icon_shows_playing());
+    cd_send("stop cdaudio");  // as a failed sound device ends it: no successful end
+    cd_tick();
+    EXPECT_FALSE(state_icon_shows_playing());
+    EXPECT_EQ(cd.index, 0);
+    close_rack();
+  });
+}
+
 TEST_F(CdRack, SwitchingThePanelOffStopsTheDisc) {
   use_disc(three_and_data());
   run_rack([&] {
