@@ -101,6 +101,14 @@ void end_of_play(int number) {
   }
 }
 
+void play_failed(int number) {
+  Deck& deck = wave_deck(number);
+  if (deck.state != kPlaying && deck.state != kPaused) return;
+  deck.state = kStopped;
+  refresh_wave_position(number);
+  playlist_of(deck).running = 0;
+}
+
 }  // namespace
 
 MCIDEVICEID tape1_device() { return wave_deck(1).device; }
@@ -133,16 +141,13 @@ void wave_play_pause_toggle() {
   }
   Deck& deck = wave_deck(target);
   if (!deck.loaded()) return;
-  if (deck.state == kPlaying) {
-    deck_command(deck, "pause %s");
-    deck.state = kPaused;
-    return;
-  }
-  if (MCIERROR error = deck_play(deck)) {
+  // A refused pause or play says why and leaves the deck as it was.
+  const bool pausing = deck.state == kPlaying;
+  if (MCIERROR error = pausing ? deck_command(deck, "pause %s") : deck_play(deck)) {
     plain_mci_error_box(error);
     return;
   }
-  deck.state = kPlaying;
+  deck.state = pausing ? kPaused : kPlaying;
 }
 
 LRESULT wave_play_pause(HWND, UINT, WPARAM, LPARAM) {
@@ -257,6 +262,16 @@ LRESULT tape1_end_of_play(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT tape2_end_of_play(HWND, UINT, WPARAM, LPARAM) {
   end_of_play(2);
+  return 0;
+}
+
+LRESULT tape1_play_failed(HWND, UINT, WPARAM, LPARAM) {
+  play_failed(1);
+  return 0;
+}
+
+LRESULT tape2_play_failed(HWND, UINT, WPARAM, LPARAM) {
+  play_failed(2);
   return 0;
 }
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
-#include "resources/ids/dialogs.h"
+#include "resources/dialog_templates.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -62,57 +62,6 @@ constexpr ui_resources::StringResource kStrings[] = {
     {IDS_WAVE_SAVE_FILTER, "Wave Files (*.wav)|*.wav|"},
 };
 
-// Dialog controls are visible children.
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-// The new recording's format: three radio groups and the custom rate in kHz.
-constexpr ui_resources::DialogControl kRecordFormatControls[] = {
-    {"BUTTON", "Sampling rate", -1, kChild | BS_GROUPBOX, 8, 6, 150, 124},
-    {"BUTTON", "11.025 kHz", IDC_RATE_11025, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 18, 24, 130, 18},
-    {"BUTTON", "22.05 kHz", IDC_RATE_22050, kChild | BS_RADIOBUTTON, 18, 44, 130, 18},
-    {"BUTTON", "44.1 kHz", IDC_RATE_44100, kChild | BS_RADIOBUTTON, 18, 64, 130, 18},
-    {"BUTTON", "Other (kHz):", IDC_RATE_CUSTOM, kChild | BS_RADIOBUTTON, 18, 84, 130, 18},
-    {"EDIT", "", IDC_CUSTOM_RATE, kChild | ES_AUTOHSCROLL | WS_TABSTOP, 36, 104, 80, 20},
-    {"BUTTON", "Sample size", -1, kChild | BS_GROUPBOX, 166, 6, 120, 60},
-    {"BUTTON", "8 bits", IDC_SIZE_8, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 176, 24, 100, 18},
-    {"BUTTON", "16 bits", IDC_SIZE_16, kChild | BS_RADIOBUTTON, 176, 44, 100, 18},
-    {"BUTTON", "Channels", -1, kChild | BS_GROUPBOX, 166, 70, 120, 60},
-    {"BUTTON", "Mono", IDC_MONO, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 176, 88, 100, 18},
-    {"BUTTON", "Stereo", IDC_STEREO, kChild | BS_RADIOBUTTON, 176, 108, 100, 18},
-    {"BUTTON", "OK", IDOK, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 120, 140, 80, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kChild | BS_PUSHBUTTON | WS_TABSTOP, 206, 140, 80, 26},
-};
-
-// The recording control: where recordings take their sound from and how loud.
-constexpr ui_resources::DialogControl kRecordingControlControls[] = {
-    {"BUTTON", "Record from", -1, kChild | BS_GROUPBOX, 8, 6, 300, 64},
-    {"BUTTON", "Capture device (line in, microphone)", IDC_SOURCE_CAPTURE,
-     kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP,
-     18, 24, 280, 18},
-    {"BUTTON", "The rack's own output", IDC_SOURCE_RACK, kChild | BS_RADIOBUTTON, 18, 44, 280, 18},
-    {"STATIC", "Line in", -1, kChild, 10, 82, 80, 20},
-    {"BUTTON", "-", IDC_LINE_DOWN, kChild | BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 92, 80, 26, 22},
-    {"STATIC", "", IDC_LINE_LEVEL, kChild, 122, 82, 50, 20},
-    {"BUTTON", "+", IDC_LINE_UP, kChild | BS_PUSHBUTTON | WS_TABSTOP, 174, 80, 26, 22},
-    {"BUTTON", "Mute", IDC_LINE_MUTE, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 214, 82, 90, 20},
-    {"STATIC", "Microphone", -1, kChild, 10, 110, 80, 20},
-    {"BUTTON", "-", IDC_MIC_DOWN, kChild | BS_PUSHBUTTON | WS_TABSTOP, 92, 108, 26, 22},
-    {"STATIC", "", IDC_MIC_LEVEL, kChild, 122, 110, 50, 20},
-    {"BUTTON", "+", IDC_MIC_UP, kChild | BS_PUSHBUTTON | WS_TABSTOP, 174, 108, 26, 22},
-    {"BUTTON", "Mute", IDC_MIC_MUTE, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 214, 110, 90, 20},
-    {"STATIC", "Input", -1, kChild, 10, 140, 80, 20},
-    {"STATIC", "", IDC_INPUT_METER, kChild, 92, 140, 216, 20},
-    {"STATIC", "", IDC_CAPTURE_STATE, kChild, 10, 164, 298, 20},
-    {"BUTTON", "Desktop input settings...", IDC_DESKTOP_INPUT, kChild | BS_PUSHBUTTON | WS_TABSTOP, 8, 192, 190, 26},
-    {"BUTTON", "Close", IDCANCEL, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 228, 192, 80, 26},
-};
-
-constexpr ui_resources::DialogResource kDialogs[] = {
-    {DLG_RECORD_FORMAT, "New Recording", 294, 174, kRecordFormatControls, std::size(kRecordFormatControls)},
-    {DLG_RECORDING_CONTROL, "Recording Control", 316, 226, kRecordingControlControls,
-     std::size(kRecordingControlControls)},
-};
-
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
 constexpr ACCEL kAccelerators[] = {
     {FVIRTKEY | FCONTROL, '1', CMD_ACTIVATE_TAPE1},
@@ -147,8 +96,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
-  t.dialogs = kDialogs;
-  t.dialog_count = std::size(kDialogs);
+  t.dialogs = dialog_templates().data();
+  t.dialog_count = dialog_templates().size();
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);

@@ -123,18 +123,29 @@ TEST_F(DeckTest, ARefusedWavePlayLeavesTheDeckAsItWas) {
   EXPECT_EQ(ui_test::boxes()[0].caption, "MCI error");
 }
 
-TEST_F(DeckTest, OnlyTheActiveDecksEndMovesTheWavePlaylist) {
-  const std::string a = wav("a.wav", 0.3), b = wav("b.wav", 0.3);
-  write_playlist(DeckKind::Wave, {b, b});
+TEST_F(DeckTest, TheWavePlaylistPlaysOnAndOnlyTheActiveDecksEndMovesIt) {
+  const std::string a = wav("a.wav", 0.3), b = wav("b.wav", 0.3), c = wav("c.wav", 0.3);
+  write_playlist(DeckKind::Wave, {b, c});
   run_rack([&] {
-    load(wave_deck(1), a);
+    playlist_of(wave_deck(2)).mode = 1;
+    command(CMD_ACTIVATE_TAPE2);
     command(CMD_WAVE_PLAY);
-    // Deck 2 runs the playlist and is active while deck 1's own file ends.
-    active_wave_deck = 2;
-    playlist_of(wave_deck(2)) = {1, 1, 0};
+    EXPECT_EQ(wave_deck(2).path, b);
+    play_out();
+    EXPECT_EQ(wave_deck(2).path, c);
+    EXPECT_EQ(wave_deck(2).state, kPlaying);
     play_out();
     EXPECT_EQ(wave_playlist_index, 0);
-    EXPECT_FALSE(wave_deck(2).loaded());
+    EXPECT_EQ(playlist_of(wave_deck(2)).running, 0);
+
+    // Deck 2 runs the playlist and is active while deck 1's own file ends.
+    load(wave_deck(1), a);
+    command(CMD_WAVE_PLAY);
+    active_wave_deck = 2;
+    playlist_of(wave_deck(2)).running = 1;
+    play_out();
+    EXPECT_EQ(wave_playlist_index, 0);
+    EXPECT_EQ(wave_deck(2).state, kStopped);
     close_rack();
   });
 }
