@@ -3,12 +3,12 @@
 
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "cd/cd_commands.h"
 #include "decks/decks.h"
 #include "decks/midi_deck.h"
 #include "decks/wave_decks.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
-#include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/paint.h"
@@ -20,13 +20,11 @@ namespace {
 
 // The media the close sequence shuts, in this order, before the window goes.
 // Each deck adds the step that closes what it holds.
-void close_cd_device() { mciSendStringA("close cdaudio", nullptr, 0, nullptr); }
-
 constexpr Step kCloseSteps[] = {
     close_tape1_at_exit,
     close_tape2_at_exit,
     close_midi_at_exit,
-    close_cd_device,
+    cd_close_device,
 };
 
 }  // namespace

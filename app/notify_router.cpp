@@ -1,5 +1,6 @@
 #include "app/notify_router.h"
 
+#include "cd/cd_commands.h"
 #include "decks/midi_deck.h"
 #include "decks/wave_decks.h"
 #include "platform/mci/mmsystem.h"
@@ -17,8 +18,9 @@ struct NotifyRow {
 // Each deck adds its row here as it joins the rack.
 constexpr NotifyRow kNotifyRows[] = {
     {midi_device, midi_end_of_play, midi_play_failed},
-    {tape1_device, tape1_end_of_play},
-    {tape2_device, tape2_end_of_play},
+    {tape1_device, tape1_end_of_play, tape1_play_failed},
+    {tape2_device, tape2_end_of_play, tape2_play_failed},
+    {cd_device, cd_end_of_entry},
 };
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include "app/rack_wiring.h"
 
 #include "app/main_window.h"
+#include "cd/cd_commands.h"
+#include "cd/cd_deck.h"
+#include "cd/cd_display.h"
 #include "cd/cd_volume.h"
 #include "decks/deck_model.h"
 #include "decks/deck_volume.h"
@@ -26,6 +29,7 @@ constexpr ModuleStep kLiveRedraws[] = {
     {Module::Mixer, paint_mixer_panel},
     {Module::Midi, repaint_midi_module},
     {Module::Wave, repaint_wave_module},
+    {Module::Cd, refresh_cd_panel},
 };
 
 // Every rack tick, after the hold step.
@@ -34,6 +38,7 @@ constexpr ModuleStep kTickSteps[] = {
     {Module::Midi, midi_editor_caption_step},
     {Module::Wave, wave_tick},
     {Module::Wave, wave_editor_caption_step},
+    {Module::Cd, cd_tick},
     // Runs with the wave module hidden too (the mixer is always shown): a full
     // disk must end a take, and the recovery offer come, either way.
     {Module::Mixer, recording_tick},
@@ -46,6 +51,7 @@ constexpr CommandRow kHoldSteps[] = {
     {CMD_MIDI_VOLUME_DOWN, midi_volume_hold},   {CMD_MIDI_VOLUME_UP, midi_volume_hold},
     {CMD_WAVE_REWIND, wave_seek_hold},          {CMD_WAVE_FORWARD, wave_seek_hold},
     {CMD_WAVE_VOLUME_DOWN, wave_volume_hold},   {CMD_WAVE_VOLUME_UP, wave_volume_hold},
+    {CMD_CD_REWIND, cd_scan_back},          {CMD_CD_FORWARD, cd_scan_forward},
     {CMD_CD_VOLUME_DOWN, cd_volume_hold},       {CMD_CD_VOLUME_UP, cd_volume_hold},
 };
 
@@ -65,6 +71,7 @@ constexpr ModuleStep kAfterButtonDrawn[] = {
 // WM_CREATE: every deck starts empty.
 constexpr Step kOnCreate[] = {
     reset_decks,
+    cd_empty_record,
     recording_on_create,
 };
 

@@ -3,6 +3,7 @@
 #include "decks/deck_model.h"
 #include "decks/midi_display.h"
 #include "decks/playlist_items.h"
+#include "platform/audio/midi/midi_renderer.h"
 #include "platform/ui/windows.h"
 #include "resources/geometry.h"
 #include "resources/ids/commands.h"
@@ -168,10 +169,12 @@ LRESULT midi_end_of_play(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT midi_play_failed(HWND, UINT, WPARAM, LPARAM) {
   if (midi_deck.state == kStopped) return 0;
-  stop_and_rewind(midi_deck, false);
+  midi_deck.state = kStopped;
   refresh_midi_position();
   playlist_of(midi_deck).running = 0;
-  mci_error_box(MCIERR_NO_SOUNDFONT);
+  // A sound device that stopped working is told by its own notice; a SoundFont
+  // that could not be loaded is told here.
+  if (audio::midi_soundfont_state(nullptr) == audio::SoundFontState::Failed) mci_error_box(MCIERR_NO_SOUNDFONT);
   return 0;
 }
 

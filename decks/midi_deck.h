@@ -23,7 +23,8 @@ void midi_tick();
 MCIDEVICEID midi_device();
 // The end of a play that ran to its end: rewind, then repeat or the next playlist item.
 LRESULT midi_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-// A play that failed on its way (its SoundFont could not be loaded): the deck stops and says why.
+// A play that failed on its way (its SoundFont could not be loaded, the sound
+// device stopped working): the deck stops where it is; a SoundFont's failure is told.
 LRESULT midi_play_failed(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // The close sequence's step: Close when the deck holds a file.
 void close_midi_at_exit();

@@ -10,6 +10,7 @@
 #include "resources/ids/strings.h"
 #include "skin/rack_state.h"
 #include "skin/settings_path.h"
+#include "skin/settings_write.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   const std::string path = file.data();
   const std::size_t name_offset = ofn.nFileOffset <= path.size() ? ofn.nFileOffset : name_offset_of(path);
   // The folder with its trailing '/', for the next Open of any deck.
-  WritePrivateProfileStringA("Directory", "LastDir", path.substr(0, name_offset).c_str(), settings_path().c_str());
+  save_setting("Directory", "LastDir", path.substr(0, name_offset).c_str());
 
   Deck& deck = target->kind == DeckKind::Midi ? midi_deck : wave_deck(target->number);
   if (target->number == 2 && !ask_to_save_recording(main_window)) return 0;

@@ -153,7 +153,7 @@ void show_source(HWND dialog) {
   CheckRadioButton(dialog, IDC_SOURCE_CAPTURE, IDC_SOURCE_RACK, capture ? IDC_SOURCE_CAPTURE : IDC_SOURCE_RACK);
   std::string state = audio::record_source_problem();
   if (state.empty()) state = capture ? "Records from the capture device." : "Records what the rack plays.";
-  if (audio::capture_active() && !monitor->running) state += " A change applies to the next take.";
+  if (audio::capture_active() && !monitor->running) state = "Recording: a change applies to the next take.";
   SetDlgItemTextA(dialog, IDC_CAPTURE_STATE, state.c_str());
 }
 

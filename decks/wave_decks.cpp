@@ -101,6 +101,14 @@ void end_of_play(int number) {
   }
 }
 
+void play_failed(int number) {
+  Deck& deck = wave_deck(number);
+  if (deck.state != kPlaying && deck.state != kPaused) return;
+  deck.state = kStopped;
+  refresh_wave_position(number);
+  playlist_of(deck).running = 0;
+}
+
 }  // namespace
 
 MCIDEVICEID tape1_device() { return wave_deck(1).device; }
@@ -254,6 +262,16 @@ LRESULT tape1_end_of_play(HWND, UINT, WPARAM, LPARAM) {
 
 LRESULT tape2_end_of_play(HWND, UINT, WPARAM, LPARAM) {
   end_of_play(2);
+  return 0;
+}
+
+LRESULT tape1_play_failed(HWND, UINT, WPARAM, LPARAM) {
+  play_failed(1);
+  return 0;
+}
+
+LRESULT tape2_play_failed(HWND, UINT, WPARAM, LPARAM) {
+  play_failed(2);
   return 0;
 }
 

@@ -35,6 +35,10 @@ MCIDEVICEID tape1_device();
 MCIDEVICEID tape2_device();
 LRESULT tape1_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT tape2_end_of_play(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// A play the sound device's failure ended (its notice tells the user): the deck
+// stops where the sound stopped, and its playlist does not move on.
+LRESULT tape1_play_failed(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT tape2_play_failed(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // The close sequence's steps: Close when the deck holds a file (deck 2's save
 // question was asked by the main window's close before any step).
 void close_tape1_at_exit();

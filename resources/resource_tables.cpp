@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
-#include "resources/ids/dialogs.h"
+#include "resources/dialog_templates.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -64,87 +64,6 @@ constexpr ui_resources::StringResource kStrings[] = {
     {IDS_M3U8_SAVE_FILTER, "M3U8 Playlists (*.m3u8)|*.m3u8|"},
 };
 
-// Dialog controls are visible children.
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-// The new recording's format: three radio groups and the custom rate in kHz.
-constexpr ui_resources::DialogControl kRecordFormatControls[] = {
-    {"BUTTON", "Sampling rate", -1, kChild | BS_GROUPBOX, 8, 6, 150, 124},
-    {"BUTTON", "11.025 kHz", IDC_RATE_11025, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 18, 24, 130, 18},
-    {"BUTTON", "22.05 kHz", IDC_RATE_22050, kChild | BS_RADIOBUTTON, 18, 44, 130, 18},
-    {"BUTTON", "44.1 kHz", IDC_RATE_44100, kChild | BS_RADIOBUTTON, 18, 64, 130, 18},
-    {"BUTTON", "Other (kHz):", IDC_RATE_CUSTOM, kChild | BS_RADIOBUTTON, 18, 84, 130, 18},
-    {"EDIT", "", IDC_CUSTOM_RATE, kChild | ES_AUTOHSCROLL | WS_TABSTOP, 36, 104, 80, 20},
-    {"BUTTON", "Sample size", -1, kChild | BS_GROUPBOX, 166, 6, 120, 60},
-    {"BUTTON", "8 bits", IDC_SIZE_8, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 176, 24, 100, 18},
-    {"BUTTON", "16 bits", IDC_SIZE_16, kChild | BS_RADIOBUTTON, 176, 44, 100, 18},
-    {"BUTTON", "Channels", -1, kChild | BS_GROUPBOX, 166, 70, 120, 60},
-    {"BUTTON", "Mono", IDC_MONO, kChild | BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, 176, 88, 100, 18},
-    {"BUTTON", "Stereo", IDC_STEREO, kChild | BS_RADIOBUTTON, 176, 108, 100, 18},
-    {"BUTTON", "OK", IDOK, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 120, 140, 80, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kChild | BS_PUSHBUTTON | WS_TABSTOP, 206, 140, 80, 26},
-};
-
-// The recording control: where recordings take their sound from and how loud.
-constexpr ui_resources::DialogControl kRecordingControlControls[] = {
-    {"BUTTON", "Record from", -1, kChild | BS_GROUPBOX, 8, 6, 300, 64},
-    {"BUTTON", "Capture device (line in, microphone)", IDC_SOURCE_CAPTURE, BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP,
-     18, 24, 280, 18},
-    {"BUTTON", "The rack's own output", IDC_SOURCE_RACK, kChild | BS_RADIOBUTTON, 18, 44, 280, 18},
-    {"STATIC", "Line in", -1, kChild | 0, 10, 82, 80, 20},
-    {"BUTTON", "-", IDC_LINE_DOWN, kChild | BS_PUSHBUTTON | WS_GROUP | WS_TABSTOP, 92, 80, 26, 22},
-    {"STATIC", "", IDC_LINE_LEVEL, kChild | 0, 122, 82, 50, 20},
-    {"BUTTON", "+", IDC_LINE_UP, kChild | BS_PUSHBUTTON | WS_TABSTOP, 174, 80, 26, 22},
-    {"BUTTON", "Mute", IDC_LINE_MUTE, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 214, 82, 90, 20},
-    {"STATIC", "Microphone", -1, kChild | 0, 10, 110, 80, 20},
-    {"BUTTON", "-", IDC_MIC_DOWN, kChild | BS_PUSHBUTTON | WS_TABSTOP, 92, 108, 26, 22},
-    {"STATIC", "", IDC_MIC_LEVEL, kChild | 0, 122, 110, 50, 20},
-    {"BUTTON", "+", IDC_MIC_UP, kChild | BS_PUSHBUTTON | WS_TABSTOP, 174, 108, 26, 22},
-    {"BUTTON", "Mute", IDC_MIC_MUTE, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 214, 110, 90, 20},
-    {"STATIC", "Input", -1, kChild | 0, 10, 140, 80, 20},
-    {"STATIC", "", IDC_INPUT_METER, kChild | 0, 92, 140, 216, 20},
-    {"STATIC", "", IDC_CAPTURE_STATE, kChild | 0, 10, 164, 298, 20},
-    {"BUTTON", "Desktop input settings...", IDC_DESKTOP_INPUT, kChild | BS_PUSHBUTTON | WS_TABSTOP, 8, 192, 190, 26},
-    {"BUTTON", "Close", IDCANCEL, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 228, 192, 80, 26},
-};
-
-constexpr DWORD kControl = kChild | WS_TABSTOP;
-
-// The playlist editor's side of the Open dialog: the named playlists on top,
-// the play list being edited below with its buttons beside it, and the
-// dialog's answers at the bottom. The work area's list keeps its order.
-constexpr ui_resources::DialogControl kPlaylistEditor[] = {
-    {"STATIC", "Saved playlists:", IDC_PLAYLIST_LABEL, kChild, 8, 8, 220, 16},
-    {"COMBOBOX", "", IDC_PLAYLIST_CHOOSER, kControl | CBS_DROPDOWNLIST | WS_VSCROLL, 8, 26, 220, 24},
-    {"BUTTON", "Sa&ve...", IDC_PLAYLIST_SAVE, kControl | BS_PUSHBUTTON, 236, 26, 92, 24},
-    {"BUTTON", "&Delete", IDC_PLAYLIST_DELETE, kControl | BS_PUSHBUTTON, 236, 54, 92, 24},
-    {"STATIC", "Play list:", IDC_PLAYLIST_LABEL, kChild, 8, 58, 220, 16},
-    {"LISTBOX", "", IDC_PLAYLIST_ITEMS, kControl | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 76, 220, 208},
-    {"BUTTON", "&Add", IDC_PLAYLIST_ADD, kControl | BS_PUSHBUTTON, 236, 96, 92, 24},
-    {"BUTTON", "Add a&ll", IDC_PLAYLIST_ADD_ALL, kControl | BS_PUSHBUTTON, 236, 124, 92, 24},
-    {"BUTTON", "&Remove", IDC_PLAYLIST_REMOVE, kControl | BS_PUSHBUTTON, 236, 152, 92, 24},
-    {"BUTTON", "&Clear", IDC_PLAYLIST_CLEAR, kControl | BS_PUSHBUTTON, 236, 180, 92, 24},
-    {"BUTTON", "E&xport...", IDC_PLAYLIST_EXPORT, kControl | BS_PUSHBUTTON, 236, 220, 92, 24},
-    {"BUTTON", "OK", IDOK, kControl | BS_DEFPUSHBUTTON, 8, 294, 70, 26},
-    {"BUTTON", "&Play", IDC_PLAYLIST_PLAY, kControl | BS_PUSHBUTTON, 83, 294, 70, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kControl | BS_PUSHBUTTON, 158, 294, 70, 26},
-};
-
-constexpr ui_resources::DialogControl kPlaylistName[] = {
-    {"STATIC", "Save the play list as:", IDC_PLAYLIST_LABEL, kChild, 10, 10, 260, 16},
-    {"EDIT", "", IDC_PLAYLIST_NAME, kControl | WS_BORDER | ES_AUTOHSCROLL, 10, 30, 260, 24},
-    {"BUTTON", "OK", IDOK, kControl | BS_DEFPUSHBUTTON, 114, 66, 76, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kControl | BS_PUSHBUTTON, 196, 66, 76, 26},
-};
-
-constexpr ui_resources::DialogResource kDialogs[] = {
-    {DLG_RECORD_FORMAT, "New Recording", 294, 174, kRecordFormatControls, std::size(kRecordFormatControls)},
-    {DLG_RECORDING_CONTROL, "Recording Control", 316, 226, kRecordingControlControls,
-     std::size(kRecordingControlControls)},
-    {DLG_PLAYLIST_NAME, "Playlist Name", 282, 102, kPlaylistName, std::size(kPlaylistName)},
-    {DLG_PLAYLIST_EDITOR, "Playlist", 336, 326, kPlaylistEditor, std::size(kPlaylistEditor)},
-};
-
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
 constexpr ACCEL kAccelerators[] = {
     {FVIRTKEY | FCONTROL, '1', CMD_ACTIVATE_TAPE1},
@@ -179,8 +98,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
-  t.dialogs = kDialogs;
-  t.dialog_count = std::size(kDialogs);
+  t.dialogs = dialog_templates().data();
+  t.dialog_count = dialog_templates().size();
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "deck_fixture.h"
+#include "platform/audio/engine.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
 #include "resources/ids/menus.h"
@@ -76,4 +77,26 @@ TEST_F(DeckTest, FilesOpenedFromTheMenusPlayToTheirEndInRealTime) {
   EXPECT_TRUE(has_line(mci, "mci \"play mymidi notify\" -> 0"));
   EXPECT_TRUE(has_line(mci, "mci \"seek mymidi to start\" -> 0"));
   EXPECT_TRUE(has_line(mci, "mci \"close mymidi\" -> 0"));
+}
+
+// After the test above: this one leaves the process on the silent replacement device.
+TEST_F(DeckTest, ASoundDeviceThatFailsStopsTheWaveDeckWhereItWas) {
+  EnvOverride device("QUORVIN_AUDIO", "null");
+  const std::string song = wav("song.wav", 3.0);
+  write_playlist(DeckKind::Wave, {song, song});
+  run_rack([&] {
+    playlist_of(wave_deck(1)).mode = 1;
+    command(CMD_WAVE_PLAY);
+    ASSERT_EQ(wave_deck(1).state, kPlaying);
+    ui_test::pump(400);
+    audio::fail_output_for_testing("unplugged");
+    EXPECT_TRUE(ui_test::pump_until([] { return wave_deck(1).state == kStopped; }, 3000));
+    ui_test::pump(100);
+    EXPECT_GT(read_position(wave_deck(1)), 0);
+    EXPECT_EQ(wave_playlist_index, 0);
+    EXPECT_EQ(playlist_of(wave_deck(1)).running, 0);
+    close_rack();
+  });
+  ASSERT_FALSE(ui_test::boxes().empty());
+  EXPECT_NE(ui_test::boxes()[0].text.find("unplugged"), std::string::npos);
 }

@@ -1,13 +1,11 @@
 // The recording shortcuts: one-touch recording (7028) and the recording
 // control that 7027 starts through WinExec.
-#include <algorithm>
-#include <cmath>
-
 #include "mixer/mixer.h"
 #include "mixer/mixer_channels.h"
 #include "platform/audio/engine.h"
 #include "platform/audio/media.h"
 #include "platform/ui/windows.h"
+#include "media/disc_image.h"
 #include "recording_fixture.h"
 #include "resources/ids/commands.h"
 #include "resources/ids/dialogs.h"
@@ -21,10 +19,16 @@ void new_recording() {
   command(IDM_TAPE2_NEW);
 }
 
-// Deck 1 active: nothing. Deck 2 active: record, and the MIDI deck plays,
-// which the rack's own output records.
-TEST_F(RecordingTest, OneTouchRecordsWhatTheMidiDeckPlays) {
+// Deck 1 active: nothing. Deck 2 active: record, and the MIDI deck and the
+// CD play, which the rack's own output records.
+TEST_F(RecordingTest, OneTouchRecordsWhatTheMidiDeckAndTheCdPlay) {
   EnvOverride source("QUORVIN_RECORD_SOURCE", "rack");
+  // A track far above the MIDI deck's notes, so that each is heard apart.
+  constexpr double kCdTone = 2000.0;
+  testmedia::CdImage image;
+  image.tracks.emplace_back().frequency = kCdTone;
+  const std::string cue = testmedia::write_cd_image(home.path(), "disc", image);
+  EnvOverride disc("QUORVIN_CDROM", cue.c_str());
   const std::string tune = midi("tune.mid", 6), saved = home.file("one-touch.wav");
   run_rack([&] {
     load(midi_deck, tune);
@@ -33,6 +37,7 @@ TEST_F(RecordingTest, OneTouchRecordsWhatTheMidiDeckPlays) {
     command(CMD_ONE_TOUCH_RECORD);
     EXPECT_EQ(wave_deck(2).state, kStopped);
     EXPECT_EQ(midi_deck.state, kStopped);
+    EXPECT_EQ(audio::line_peak(audio::Line::CD), 0.0f);
 
     command(CMD_ACTIVATE_TAPE2);
     command(CMD_ONE_TOUCH_RECORD);
@@ -47,10 +52,10 @@ TEST_F(RecordingTest, OneTouchRecordsWhatTheMidiDeckPlays) {
   int channels = 0;
   const auto samples = audio_test::read_all(saved, &channels);
   ASSERT_EQ(channels, 2);
-  float peak = 0.0f;
-  for (float v : samples) peak = std::max(peak, std::fabs(v));
-  EXPECT_GT(peak, 0.05f) << "the MIDI deck's sound";
-  EXPECT_LT(audio_test::tone_level(samples, 2, 0, 44100, kInputTone), 0.01) << "not the capture device";
+  EXPECT_GT(audio_test::tone_level(samples, 2, 0, 44100, kCdTone), 0.2) << "the CD track";
+  EXPECT_GT(audio_test::tone_level(samples, 2, 0, 44100, 261.63), 0.002) << "the MIDI deck's middle C";
+  EXPECT_LT(audio_test::tone_level(samples, 2, 0, 44100, 700.0), 0.0002) << "and nothing else";
+  EXPECT_LT(audio_test::tone_level(samples, 2, 0, 44100, kInputTone), 0.002) << "not the capture device";
 }
 
 // 7027 opens the recording control: the source it shows and stores, the line
