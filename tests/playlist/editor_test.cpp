@@ -171,6 +171,7 @@ TEST_F(PlaylistTest, NamesAreCheckedAndOneDifferingOnlyInCaseIsTheSamePlaylist) 
 }
 
 TEST_F(PlaylistTest, DeletingTheLastPlaylistLeavesNoSelectionAndConfirmWritesNoNames) {
+  const std::string tune = midi("tune.mid");
   write_text(store_of(DeckKind::Midi), kStore);
   run_rack([&] {
     edit(IDM_MIDI_PLAYLIST, [](HWND editor) {
@@ -181,12 +182,14 @@ TEST_F(PlaylistTest, DeletingTheLastPlaylistLeavesNoSelectionAndConfirmWritesNoN
       EXPECT_TRUE(ui_test::control_items(editor, IDC_PLAYLIST_CHOOSER).empty());
       EXPECT_TRUE(ui_test::selected_items(editor, IDC_PLAYLIST_CHOOSER).empty());
       EXPECT_TRUE(play_list_shown(editor).empty());
+      ui_test::double_click_item(editor, lst1, file_index(editor, "tune.mid"));
       ui_test::click_control(editor, IDOK);
     });
+    EXPECT_EQ(midi_deck.path, tune);
     close_rack();
   });
   EXPECT_TRUE(box_says(0, "Delete Playlist", "The current playlist will be deleted!"));
-  EXPECT_FALSE(exists(store_of(DeckKind::Midi)));
+  EXPECT_EQ(read_text(store_of(DeckKind::Midi)), "[Templist]\nTotalListItems=1\n0=" + tune + "\n");
 }
 
 TEST_F(PlaylistTest, AnOverlongPathIsRefusedWhenAddedNeverCut) {
