@@ -34,6 +34,10 @@ void new_recording_with(std::function<void(HWND)> script) {
 }
 void new_recording_ok() { new_recording_with([](HWND d) { ui_test::click_control(d, IDOK); }); }
 
+QImage wave_area(const Rect& a) {
+  return ui_test::client_image(main_window).copy(a.left, wave_top + a.top, a.width, a.height);
+}
+
 long position(int number) { return read_position(wave_deck(number)); }
 
 SF_INFO info_of(const std::string& path) {
@@ -108,12 +112,10 @@ TEST_F(RecordingTest, TakesRecordLikeATape) {
     const ButtonRow& record = *find_button(CMD_WAVE_RECORD);
     load(wave_deck(1), song);
     new_recording_ok();
-    const Rect lamp = kWaveDeckFaces[1].lamp;
-    auto lamp_image = [&] { return ui_test::client_image(main_window).copy(lamp.left, wave_top + lamp.top, lamp.width, lamp.height); };
-    QImage seen = lamp_image();
+    QImage seen = wave_area(kWaveDeckFaces[1].lamp);
     for (int i = 0; i < 8; ++i) {
       ui_test::pump(150);
-      const QImage now = lamp_image();
+      const QImage now = wave_area(kWaveDeckFaces[1].lamp);
       blinks += now != seen;
       seen = now;
     }
@@ -122,13 +124,14 @@ TEST_F(RecordingTest, TakesRecordLikeATape) {
     command(CMD_WAVE_STOP);
 
     const Deck& deck = wave_deck(2);
-    const QImage before = ui_test::client_image(main_window).copy(record.left, wave_top + record.top, record.width, record.height);
+    const Rect face = {record.left, record.top, record.width, record.height};
+    const QImage before = wave_area(face);
     command(CMD_WAVE_RECORD);
     EXPECT_EQ(deck.state, kRecording);
     EXPECT_EQ(deck.modified, 1);
     EXPECT_EQ(record_flag, 1);
     EXPECT_EQ(new_recording_pending, 0);
-    EXPECT_NE(ui_test::client_image(main_window).copy(record.left, wave_top + record.top, record.width, record.height), before);
+    EXPECT_NE(wave_area(face), before) << "the Record face lights";
     play_for(1000);
     ui_test::pump(300);
     EXPECT_EQ(count_pixels(Module::Wave, kWaveDeckFaces[1].bar, RGB(255, 0, 0)),
