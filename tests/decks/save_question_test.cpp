@@ -6,6 +6,7 @@
 #include "platform/audio/recorder.h"
 #include "platform/ui/windows.h"
 #include "recording_fixture.h"
+#include "resources/ids/commands.h"
 #include "resources/ids/menus.h"
 #include "skin/rack_state.h"
 
@@ -102,6 +103,36 @@ TEST_F(SaveQuestion, OpenAndNewAskFirst) {
   });
   ASSERT_EQ(ui_test::boxes().size(), 3u);
   EXPECT_TRUE(asked_to_save(ui_test::boxes()[2], "song.wav"));
+}
+
+// Play through the wave playlist on deck 2 asks before its item replaces a
+// recording made over the last one; a failed save stops the playlist there.
+TEST_F(SaveQuestion, APlaylistItemForDeck2AsksFirst) {
+  const std::string a = wav("a.wav", 0.5), b = wav("b.wav", 0.5);
+  write_playlist(DeckKind::Wave, {a, b});
+  run_rack([&] {
+    const Deck& deck = wave_deck(2);
+    playlist_of(deck).mode = 1;
+    command(CMD_ACTIVATE_TAPE2);
+    command(CMD_WAVE_PLAY);
+    ASSERT_EQ(deck.path, a);
+    command(CMD_WAVE_STOP);
+    record_take(200);
+    fail_saves(audio::SaveStep::Write);
+    ui_test::answer_box(IDYES);
+    ui_test::answer_file_dialog(home.file("out.wav"));
+    command(CMD_WAVE_PLAY);
+    EXPECT_EQ(deck.path, a);
+    EXPECT_EQ(deck.modified, 1);
+    EXPECT_EQ(playlist_of(deck).running, 0);
+    ui_test::answer_box(IDNO);
+    command(CMD_WAVE_PLAY);
+    EXPECT_EQ(deck.path, a) << "the list starts again from its first item";
+    EXPECT_EQ(deck.modified, 0);
+    EXPECT_EQ(deck.state, kPlaying);
+    close_rack();
+  });
+  EXPECT_EQ(ui_test::boxes().size(), 3u);
 }
 
 // Quitting with an unsaved recording asks once; a failed save keeps the
