@@ -113,7 +113,7 @@ TEST_F(RecordingTest, TakesRecordLikeATape) {
     load(wave_deck(1), song);
     new_recording_ok();
     QImage seen = wave_area(kWaveDeckFaces[1].lamp);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 20 && blinks < 3; ++i) {
       ui_test::pump(150);
       const QImage now = wave_area(kWaveDeckFaces[1].lamp);
       blinks += now != seen;
