@@ -11,6 +11,8 @@
 int record_flag = 0;
 
 void draw_record_button_face() {
+  // A take can end with the wave module hidden (a full disk, a close); the face is drawn when it shows.
+  if (!module_shown(Module::Wave)) return;
   const ButtonRow& record = *find_button(CMD_WAVE_RECORD);
   HDC dc = GetDC(main_window);
   copy_skin_bitmap(dc, MAKEINTRESOURCEA(record_flag == 1 ? BMP_RECORD_FACE_RECORDING : record.up), record.left,

@@ -73,9 +73,8 @@ void on_ok(HWND dialog, DialogState& state) {
   EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK format_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR CALLBACK format_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   DialogState* state = shown_state;
-  (void)lparam;
   if (message == WM_INITDIALOG) {
     centre_on_main_window(dialog);
     for (const Group& g : kGroups) CheckRadioButton(dialog, g.first, g.last, state->choice.*g.field);
@@ -87,7 +86,7 @@ INT_PTR CALLBACK format_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     on_ok(dialog, *state);
   } else if (id == IDCANCEL) {
     EndDialog(dialog, IDCANCEL);
-  } else if (const Group* g = group_of(id); g && id != IDC_CUSTOM_RATE && HIWORD(wparam) == BN_CLICKED) {
+  } else if (const Group* g = group_of(id); g && HIWORD(wparam) == BN_CLICKED) {
     state->choice.*g->field = id;
     CheckRadioButton(dialog, g->first, g->last, id);
   } else {

@@ -51,7 +51,8 @@ SaveOutcome save_recording_as(HWND owner) {
     show_save_failure(owner, error, path);
     return SaveOutcome::Failed;
   }
-  deck.modified = 0;
+  // A take still running goes on changing the recording after this save.
+  deck.modified = deck.state == kRecording ? 1 : 0;
   deck.path = path;
   deck.name_offset = ofn.nFileOffset <= path.size() ? ofn.nFileOffset : name_offset_of(path);
   draw_wave_lcd(2);

@@ -11,7 +11,8 @@
 enum class SaveOutcome { Saved, Cancelled, Failed };
 
 // Asks for a name and saves; on success the deck takes the new path and name,
-// is no longer modified, and a pending new recording ends.
+// a pending new recording ends, and the deck is no longer modified unless a
+// take is still running (what it records after the save is not saved yet).
 SaveOutcome save_recording_as(HWND owner);
 
 LRESULT save_tape2(HWND window, UINT message, WPARAM wparam, LPARAM lparam);  // 116
