@@ -2,7 +2,7 @@
 // of arbitrary length (whole sectors or not), opened through our staging and
 // the CD reader, then read from every track, ejected and put back. What must
 // hold for an image the reader accepts:
-// - tracks are numbered upwards from 1 and lie one after another;
+// - tracks are numbered upwards from 1 and lie one after another, in order;
 // - a read never gives more frames than asked, and none outside the audio tracks;
 // - an image put back reads as it did when opened.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -35,7 +35,9 @@ std::string bin_bytes(FuzzedDataProvider& in) {
 void check_tracks(const std::vector<audio::CdTrack>& tracks) {
   for (std::size_t i = 0; i < tracks.size(); ++i) {
     check(tracks[i].number == static_cast<int>(i) + 1, "tracks are not numbered 1, 2, ...");
-    if (i > 0) check(tracks[i].lba == tracks[i - 1].lba + tracks[i - 1].sectors, "tracks do not follow each other");
+    // In 64 bits, so that a length wrapped below zero shows.
+    if (i > 0)
+      check(std::uint64_t{tracks[i - 1].lba} + tracks[i - 1].sectors == tracks[i].lba, "tracks do not follow each other");
   }
 }
 

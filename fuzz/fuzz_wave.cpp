@@ -2,12 +2,15 @@
 // read through libsndfile by our format reader and our streaming producer,
 // which resamples to the engine rate; the other half drive the resampler
 // directly with arbitrary rates and push sizes. What must hold:
-// - an accepted file has a sane format, and its length in ms is its frames at its rate;
+// - an accepted file has a sane format, and its length in ms is its frames at
+//   its rate (at most the largest 32-bit value, never wrapped);
 // - the producer gives at most the frames the file's length makes at the engine rate;
 // - the resampler gives exactly ceil(input × out / in) frames, or none when it
 //   refused the rates.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -42,8 +45,8 @@ void fuzz_file(FuzzedDataProvider& in) {
   }
   check(info.channels > 0 && info.samples_per_sec > 0, "an accepted file has no channels or rate");
   check(info.block_align == info.bits_per_sample / 8 * info.channels, "block align disagrees with the format");
-  check(info.length_ms == info.frames * 1000 / static_cast<std::uint64_t>(info.samples_per_sec),
-        "the length in ms is not the frames at the rate");
+  const std::uint64_t ms = info.frames * 1000 / static_cast<std::uint64_t>(info.samples_per_sec);
+  check(info.length_ms == std::min<std::uint64_t>(ms, UINT32_MAX), "the length in ms is not the frames at the rate");
 
   audio::Producer producer = audio::make_wave_producer(path, start, audio::kToEnd, &error);
   if (!producer) return;
