@@ -55,10 +55,11 @@ std::vector<FileLine> file_lines(const std::vector<std::string>& lines, std::ini
     std::size_t end;
     std::string name;
     if (line[at] == '"') {
-      end = line.find('"', at + 1);
-      if (end == std::string::npos) continue;
+      // An unclosed quote still names a file for libcdio (which leaks it when
+      // another FILE line follows): the name runs to the end of the line.
+      end = std::min(line.find('"', at + 1), line.size());
       name = line.substr(at + 1, end - at - 1);
-      ++end;
+      end = std::min(end + 1, line.size());
     } else {
       end = line.find_first_of(" \t", at);
       if (end == std::string::npos) end = line.size();

@@ -139,6 +139,9 @@ TEST_F(ImageStageTest, SheetsLibcdioWouldMisreadOrLeakOnAreRefusedWithTheirFault
       {"modeless.toc", "CD_DA\nTRACK\nFILE \"album.bin\" 0\n", "track 1 has no mode"},
       {"nul.toc", "CD_DA\nTRACK \0AUDIO\nFILE \"album.bin\" 0\n"s, "NUL byte"},
       {"nul.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\0\n    INDEX 01 00:00:00\n"s, "NUL byte"},
+      // libcdio leaks the name of a FILE line with an unclosed quote when another follows.
+      {"unclosed.cue", "FILE \"album.\nFILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+       "in 2 files"},
   };
   write("empty.bin", "");
   for (const auto& c : cases) {
