@@ -152,14 +152,16 @@ std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t f
 }
 
 // What is wrong with the statements of a TOC sheet, or "". libcdio's TOC reader
-// divides by zero on a track statement before the first TRACK or in a TRACK
-// without its mode, and leaks on a track with more than one file statement.
+// divides by zero on a track statement before the first TRACK, or in a TRACK
+// without its mode or of a mode it gives no sector size, and leaks on a track
+// with more than one file statement.
 std::string toc_track_fault(const std::vector<std::string>& lines) {
   if (holds_nul(lines)) return kNulFault;
   // "NO" opens NO COPY and NO PRE_EMPHASIS.
   static const char* const kTrackStatements[] = {
       "SILENCE", "ZERO", "FILE", "AUDIOFILE",         "DATAFILE",           "FIFO",        "START", "PREGAP", "INDEX",
       "ISRC",    "COPY", "NO",   "TWO_CHANNEL_AUDIO", "FOUR_CHANNEL_AUDIO", "PRE_EMPHASIS"};
+  static const char* const kSizelessModes[] = {"MODE2", "MODE2_FORM1", "MODE2_FORM2"};
   int braces = 0;  // inside a CD_TEXT block
   bool in_track = false;
   int tracks = 0;
@@ -172,7 +174,10 @@ std::string toc_track_fault(const std::vector<std::string>& lines) {
       in_track = true;
       ++tracks;
       files = 0;
-      if (words_after(code, end).empty()) return "its track " + std::to_string(tracks) + " has no mode";
+      const std::vector<std::string> mode = words_after(code, end);
+      if (mode.empty()) return "its track " + std::to_string(tracks) + " has no mode";
+      if (std::find(std::begin(kSizelessModes), std::end(kSizelessModes), mode[0]) != std::end(kSizelessModes))
+        return "its track " + std::to_string(tracks) + " has the mode " + mode[0] + ", which can not be read";
     }
     if (braces == 0 && (word == "FILE" || word == "AUDIOFILE" || word == "DATAFILE") && ++files > 1) {
       return "its track " + std::to_string(tracks) + " names more than one file";
