@@ -120,6 +120,7 @@ int arg(int argc, char** argv, int index, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // figures show as they come, also into a file
   const int cycles = arg(argc, argv, 1, 10000);
   const int seconds = arg(argc, argv, 2, 1800);
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quorvin-soak-" + std::to_string(getpid()));
