@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
+#include "resources/dialog_templates.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -91,6 +92,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
+  t.dialogs = dialog_templates().data();
+  t.dialog_count = dialog_templates().size();
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);
