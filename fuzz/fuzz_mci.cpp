@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -104,7 +105,6 @@ const std::string& work_folder() {
     const std::string work = root + "/work";
     mkdir(work.c_str(), 0700);
     setenv("QUORVIN_CDROM", (work + "/disc.cue").c_str(), 1);
-    if (chdir(work.c_str()) != 0) std::abort();
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{8u << 20, 8u << 20};
     setrlimit(RLIMIT_FSIZE, &limit);
@@ -127,6 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (size > 1024 || !stays_inside(text)) return -1;
   const std::string& folder = work_folder();
+  // Commands name the media by relative paths; libFuzzer's own paths (corpus,
+  // artifacts) stay relative to where it was started.
+  static const std::string started_in = std::filesystem::current_path().string();
+  if (chdir(folder.c_str()) != 0) std::abort();
   fuzzfiles::empty_folder(folder);
   for (const Media* m = media(); m->name; ++m) fuzzfiles::write_file(folder + "/" + m->name, m->bytes);
 
@@ -151,5 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const audio::VoiceId voice = audio::voice_create(audio::Line::Wave);
   check(voice == 0, "a voice outlived its device");
   audio::voice_destroy(voice);
+  if (chdir(started_in.c_str()) != 0) std::abort();
   return 0;
 }
