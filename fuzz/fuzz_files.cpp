@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -14,8 +15,8 @@ namespace {
 std::string g_folder;
 
 void remove_scratch_folder() {
-  empty_folder(g_folder);
-  rmdir(g_folder.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(g_folder, ignored);
 }
 }  // namespace
 

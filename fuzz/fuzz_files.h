@@ -8,7 +8,8 @@
 
 namespace fuzzfiles {
 
-// A fresh folder under $TMPDIR (or /tmp), made on first use and removed at exit.
+// A fresh folder under $TMPDIR (or /tmp), made on first use and removed with
+// all it holds at exit.
 const std::string& scratch_folder();
 // Removes every entry of `folder` (not the folder itself, not recursively:
 // the targets make no subfolders).
