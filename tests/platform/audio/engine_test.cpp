@@ -402,6 +402,10 @@ TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
   TempHome home;
   audio::shutdown();
   audio::start({"null", ""});
+  for (Line line : {Line::Master, Line::Wave}) {  // earlier tests may have left them down
+    audio::set_line_gain(line, 1.0f, 1.0f);
+    audio::set_line_mute(line, false);
+  }
   Capture out;
   out.install();
   std::atomic<int> ended{0};
