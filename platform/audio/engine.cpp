@@ -463,6 +463,8 @@ void rest(Engine& e) {
   if (e.output_on) {
     e.output->stop();
     e.output_on = false;
+    // Its last periods may have let go of something (a replaced output tap).
+    if (engine_busy(e)) return;
   }
   const std::uint64_t seen = e.activity;
   e.idle_cv.wait(lock, [&] { return e.activity != seen || !e.threads_run.load(); });
