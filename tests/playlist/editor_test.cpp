@@ -276,3 +276,16 @@ TEST_F(PlaylistTest, TheTickGivesThePlayButtonBackItsCaptionOnceTheDeckStops) {
     close_rack();
   });
 }
+
+TEST_F(PlaylistTest, ClosingTheProgramUnderTheEditorLeavesNoScratchFile) {
+  write_text(store_of(DeckKind::Midi), kStore);
+  run_rack([&] {
+    edit(IDM_MIDI_PLAYLIST, [](HWND) {
+      EXPECT_TRUE(exists(scratch_of(DeckKind::Midi)));
+      close_rack();
+      ui_test::pump(200);
+    });
+  });
+  EXPECT_FALSE(exists(scratch_of(DeckKind::Midi)));
+  EXPECT_EQ(read_text(store_of(DeckKind::Midi)), kStore);
+}
