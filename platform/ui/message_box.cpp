@@ -57,20 +57,23 @@ QMessageBox::Icon icon_for(UINT type) {
   }
 }
 
+// A box whose owner was destroyed under it answers 0: no button was chosen,
+// and none may be taken for the user's (a Yes that nobody clicked).
 int run_box(HWND owner, const QString& text, const QString& caption, UINT type) {
   const TypeRow& row = type_row(type);
   Window* w = find_window(owner);
-  QMessageBox box(icon_for(type), caption, text, QMessageBox::NoButton,
-                  w && w->widget ? w->widget->window() : nullptr);
-  box.setTextFormat(Qt::PlainText);
-  for (int i = 0; i < row.count; ++i) box.addButton(row.buttons[i].button);
+  OwnedModal<QMessageBox> box(icon_for(type), caption, text, QMessageBox::NoButton,
+                              w && w->widget ? w->widget->window() : nullptr);
+  box->setTextFormat(Qt::PlainText);
+  for (int i = 0; i < row.count; ++i) box->addButton(row.buttons[i].button);
   int default_index = std::min(static_cast<int>((type & MB_DEFMASK) >> 8), row.count - 1);
-  box.setDefaultButton(row.buttons[default_index].button);
+  box->setDefaultButton(row.buttons[default_index].button);
   if (row.escape_answer)
     for (int i = 0; i < row.count; ++i)
-      if (row.buttons[i].id == row.escape_answer) box.setEscapeButton(row.buttons[i].button);
-  as_callback([&] { return box.exec(); });
-  auto clicked = box.standardButton(box.clickedButton());
+      if (row.buttons[i].id == row.escape_answer) box->setEscapeButton(row.buttons[i].button);
+  as_callback([&] { return box->exec(); });
+  if (box.gone() || (owner && !IsWindow(owner))) return 0;
+  auto clicked = box->standardButton(box->clickedButton());
   for (int i = 0; i < row.count; ++i)
     if (row.buttons[i].button == clicked) return row.buttons[i].id;
   return row.escape_answer ? row.escape_answer : row.buttons[0].id;
