@@ -1,6 +1,7 @@
 // MessageBoxA over QMessageBox; every box shown is written to the trace.
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "platform/trace.h"
@@ -60,20 +61,26 @@ QMessageBox::Icon icon_for(UINT type) {
 int run_box(HWND owner, const QString& text, const QString& caption, UINT type) {
   const TypeRow& row = type_row(type);
   Window* w = find_window(owner);
-  QMessageBox box(icon_for(type), caption, text, QMessageBox::NoButton,
-                  w && w->widget ? w->widget->window() : nullptr);
-  box.setTextFormat(Qt::PlainText);
-  for (int i = 0; i < row.count; ++i) box.addButton(row.buttons[i].button);
+  // On the heap and watched: when the owner goes while the box is open (a
+  // close posted from elsewhere runs in the box's loop), Qt deletes the box
+  // with it, and the box then answers as if dismissed.
+  QPointer<QMessageBox> box = new QMessageBox(icon_for(type), caption, text, QMessageBox::NoButton,
+                                              w && w->widget ? w->widget->window() : nullptr);
+  box->setTextFormat(Qt::PlainText);
+  for (int i = 0; i < row.count; ++i) box->addButton(row.buttons[i].button);
   int default_index = std::min(static_cast<int>((type & MB_DEFMASK) >> 8), row.count - 1);
-  box.setDefaultButton(row.buttons[default_index].button);
+  box->setDefaultButton(row.buttons[default_index].button);
   if (row.escape_answer)
     for (int i = 0; i < row.count; ++i)
-      if (row.buttons[i].id == row.escape_answer) box.setEscapeButton(row.buttons[i].button);
-  as_callback([&] { return box.exec(); });
-  auto clicked = box.standardButton(box.clickedButton());
+      if (row.buttons[i].id == row.escape_answer) box->setEscapeButton(row.buttons[i].button);
+  as_callback([&] { return box->exec(); });
+  const int dismissed = row.escape_answer ? row.escape_answer : row.buttons[0].id;
+  if (box.isNull()) return dismissed;
+  auto clicked = box->standardButton(box->clickedButton());
+  delete box.data();
   for (int i = 0; i < row.count; ++i)
     if (row.buttons[i].button == clicked) return row.buttons[i].id;
-  return row.escape_answer ? row.escape_answer : row.buttons[0].id;
+  return dismissed;
 }
 
 // A trace entry is one line: line breaks are written as \n.

@@ -71,6 +71,9 @@ void release(HWND hwnd, int x, int y);
 void click(HWND hwnd, int x, int y);
 void double_click(HWND hwnd, int x, int y);
 void key(HWND hwnd, WPARAM vk, bool alt = false, bool ctrl = false);  // press and release
+// Drops local files at a client point of a top-level window, as a file
+// manager's drag would (enter, then drop). False when the window refused them.
+bool drop_files(HWND hwnd, int x, int y, const std::vector<std::string>& paths);
 // Moves the keyboard focus away from every window of the program.
 void clear_focus();
 

@@ -523,6 +523,9 @@ BOOL IsIconic(HWND hWnd);
 int GetSystemMetrics(int nIndex);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+// The child window at a client point of hWndParent (hidden ones too), else
+// hWndParent when the point is in its client area, else null.
+HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
 
 // ---------------------------------------------------------------- messages
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
