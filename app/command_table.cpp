@@ -1,9 +1,13 @@
+#include "app/insert_disc.h"
 #include "app/main_window.h"
+#include "app/preferences.h"
+#include "app/rack_menu.h"
 #include "app/window_handlers.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
+#include "resources/ids/menus.h"
 
 namespace {
 
@@ -23,6 +27,10 @@ constexpr CommandRow kCommandTable[] = {
     {CMD_VOLUME_UP, volume_up},
     {CMD_VOLUME_DOWN, volume_down},
     {CMD_SOUND3D, toggle_sound3d},
+    // The rack's own menu (right-click on the bare face); its Quit is the power button's 4999.
+    {IDM_PREFERENCES, show_preferences},
+    {IDM_INSERT_DISC, insert_disc_command},
+    {IDM_ABOUT, show_about},
 };
 
 }  // namespace

@@ -2,10 +2,15 @@
 
 #include "app/main_window.h"
 #include "app/mci_notice.h"
+#include "app/media_keys.h"
 #include "app/notify_router.h"
+#include "app/open_with.h"
+#include "app/rack_menu.h"
 #include "app/window_handlers.h"
 #include "mixer/mixer_panel.h"
+#include "platform/desktop/desktop_messages.h"
 #include "platform/mci/mmsystem.h"
+#include "platform/ui/shellapi.h"
 #include "platform/ui/windows.h"
 #include "skin/owner_draw.h"
 #include "skin/paint.h"
@@ -35,6 +40,12 @@ constexpr MessageRow kMessageTable[] = {
     {WM_PALETTEISCHANGING, on_palette_changed},
     {MM_MIXM_CONTROL_CHANGE, on_mixer_control_change},
     {MM_QUORVIN_NOTICE, on_mci_notice},
+    // The desktop's messages: the rack's menu, dropped files, files handed
+    // over by "open with" or a later start, media keys.
+    {WM_RBUTTONUP, on_right_button_up},
+    {WM_DROPFILES, on_drop_files},
+    {WM_COPYDATA, on_copy_data},
+    {WM_APPCOMMAND, on_app_command},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
+#include "resources/ids/dialogs.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -46,15 +47,52 @@ constexpr MenuRow kMidiMenu[] = {
     {1, IDM_MIDI_PLAYLIST, "&Playlist...", 0},
 };
 
+constexpr MenuRow kRackMenu[] = {
+    {0, 0, "RACK", MF_POPUP},
+    {1, IDM_PREFERENCES, "&Preferences...", 0},
+    {1, IDM_INSERT_DISC, "&Insert disc image...", 0},
+    {1, 0, nullptr, MF_SEPARATOR},
+    {1, IDM_ABOUT, "&About Quorvin", 0},
+    {1, CMD_POWER, "&Quit", 0},
+};
+
 constexpr ui_resources::MenuResource kMenus[] = {
     {MENU_TAPES, kTapeMenu, std::size(kTapeMenu)},
     {MENU_MIDI, kMidiMenu, std::size(kMidiMenu)},
+    {MENU_RACK, kRackMenu, std::size(kRackMenu)},
 };
 
 // Filters end with their own separator character, which the caller turns into NULs.
 constexpr ui_resources::StringResource kStrings[] = {
     {IDS_WAVE_FILTER, "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*|"},
     {IDS_MIDI_FILTER, "MIDI Files (*.mid;*.rmi)|*.mid;*.rmi|All Files (*.*)|*.*|"},
+    {IDS_DISC_IMAGE_FILTER, "Disc Images (*.cue;*.toc;*.nrg)|*.cue;*.toc;*.nrg|All Files (*.*)|*.*|"},
+    {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*.*)|*.*|"},
+};
+
+using ui_resources::DialogControl;
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+// The platform's settings: the devices as lists, the files as paths with a Browse button.
+constexpr DialogControl kPreferencesControls[] = {
+    {"STATIC", "&Output device:", -1, kChild, 12, 12, 200, 16},
+    {"LISTBOX", "", IDC_PREF_OUTPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 12, 30, 200, 100},
+    {"STATIC", "&Recording device:", -1, kChild, 224, 12, 200, 16},
+    {"LISTBOX", "", IDC_PREF_INPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 224, 30, 200, 100},
+    {"STATIC", "&SoundFont for MIDI:", -1, kChild, 12, 142, 300, 16},
+    {"EDIT", "", IDC_PREF_SOUNDFONT, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 160, 324, 22},
+    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kChild | WS_TABSTOP, 344, 159, 80, 24},
+    {"STATIC", "&CD drive or disc image:", -1, kChild, 12, 192, 300, 16},
+    {"EDIT", "", IDC_PREF_CDROM, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 210, 324, 22},
+    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kChild | WS_TABSTOP, 344, 209, 80, 24},
+    {"STATIC", "", IDC_PREF_NOTE, kChild, 12, 242, 412, 32},
+    {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 256, 284, 80, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 344, 284, 80, 26},
+};
+
+constexpr ui_resources::DialogResource kDialogs[] = {
+    {DLG_PREFERENCES, "Preferences", 436, 320, kPreferencesControls, std::size(kPreferencesControls)},
 };
 
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
@@ -91,6 +129,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
+  t.dialogs = kDialogs;
+  t.dialog_count = std::size(kDialogs);
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);

@@ -5,3 +5,5 @@
 // File-dialog filters: "name|pattern|...|", the bars turned into NULs by the caller.
 constexpr WORD IDS_WAVE_FILTER = 1001;
 constexpr WORD IDS_MIDI_FILTER = 1002;
+constexpr WORD IDS_DISC_IMAGE_FILTER = 1003;
+constexpr WORD IDS_SOUNDFONT_FILTER = 1004;
