@@ -1,6 +1,7 @@
 #include "app/insert_disc.h"
 
 #include "app/choose_file.h"
+#include "platform/audio/cd/cd_drive.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/commands.h"
@@ -8,9 +9,6 @@
 #include "skin/rack_state.h"
 
 namespace {
-
-// The probe's own alias, so a refused image never disturbs the open CD device.
-constexpr const char* kProbeAlias = "cdprobe";
 
 std::string open_string(const std::string& device, const char* alias) {
   return "open \"" + device + "\" type cdaudio alias " + alias;
@@ -20,7 +18,9 @@ void reopen_cd_device(const std::string& device) {
   // Stop as the Stop button would, so the deck's own state follows; then the device changes under its name.
   SendMessageA(main_window, WM_COMMAND, CMD_CD_STOP, 0);
   mciSendStringA("close cdaudio", nullptr, 0, nullptr);
-  mciSendStringA(open_string(device, "cdaudio").c_str(), nullptr, 0, nullptr);
+  // Checked just before; should it fail now, the configured drive is there again rather than none.
+  if (mciSendStringA(open_string(device, "cdaudio").c_str(), nullptr, 0, nullptr) != 0)
+    mciSendStringA("open cdaudio", nullptr, 0, nullptr);
 }
 
 }  // namespace
@@ -30,14 +30,11 @@ bool cd_device_usable(const std::string& device, std::string* why) {
     *why = "The name \"" + device + "\" holds a quotation mark, which the CD device can not be given.";
     return false;
   }
-  const MCIERROR error = mciSendStringA(open_string(device, kProbeAlias).c_str(), nullptr, 0, nullptr);
-  if (error == 0) {
-    mciSendStringA((std::string("close ") + kProbeAlias).c_str(), nullptr, 0, nullptr);
-    return true;
-  }
-  char text[512] = "";
-  mciGetErrorStringA(error, text, sizeof text);
-  *why = "\"" + device + "\" can not be used as a CD: " + text;
+  // Read on the side: the CD device keeps its disc until this one is known to be good.
+  audio::CdDrive probe;
+  std::string error;
+  if (probe.open(device, &error)) return true;
+  *why = "\"" + device + "\" can not be used as a CD: " + error;
   return false;
 }
 

@@ -147,6 +147,11 @@ void press(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseButtonPress,
 void move(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseMove, x, y, Qt::NoButton); }
 void release(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseButtonRelease, x, y, Qt::LeftButton); }
 
+void right_click(HWND hwnd, int x, int y) {
+  send_mouse(hwnd, QEvent::MouseButtonPress, x, y, Qt::RightButton);
+  send_mouse(hwnd, QEvent::MouseButtonRelease, x, y, Qt::RightButton);
+}
+
 void click(HWND hwnd, int x, int y) {
   press(hwnd, x, y);
   release(hwnd, x, y);
