@@ -95,14 +95,16 @@ std::string field_text(HWND dialog, int control) {
   return text;
 }
 
+// A variable set in the environment wins over platform.ini at every start: say so.
 void show_overrides(HWND dialog) {
-  std::string note;
-  for (const DeviceList& list : devices)
-    if (std::getenv(list.env_var)) note += std::string(list.env_var) + " ";
-  for (const PathSetting& path : paths)
-    if (std::getenv(path.env_var)) note += std::string(path.env_var) + " ";
-  if (!note.empty()) note = "Set in the environment, which wins at the next start: " + note;
-  SetDlgItemTextA(dialog, IDC_PREF_NOTE, note.c_str());
+  std::string names;
+  auto note = [&](const char* env_var) {
+    if (std::getenv(env_var)) names += (names.empty() ? "" : ", ") + std::string(env_var);
+  };
+  for (const DeviceList& list : devices) note(list.env_var);
+  for (const PathSetting& path : paths) note(path.env_var);
+  const std::string text = names.empty() ? "" : "Overridden at start by " + names;
+  SetDlgItemTextA(dialog, IDC_PREF_NOTE, text.c_str());
 }
 
 void browse(HWND dialog, const PathSetting& path) {

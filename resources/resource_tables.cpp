@@ -76,14 +76,14 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 // The platform's settings: the devices as lists, the files as paths with a Browse button.
 constexpr DialogControl kPreferencesControls[] = {
-    {"STATIC", "&Output device:", -1, kChild, 12, 12, 200, 16},
+    {"STATIC", "Output device:", -1, kChild, 12, 12, 200, 16},
     {"LISTBOX", "", IDC_PREF_OUTPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 12, 30, 200, 100},
-    {"STATIC", "&Recording device:", -1, kChild, 224, 12, 200, 16},
+    {"STATIC", "Recording device:", -1, kChild, 224, 12, 200, 16},
     {"LISTBOX", "", IDC_PREF_INPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 224, 30, 200, 100},
-    {"STATIC", "&SoundFont for MIDI:", -1, kChild, 12, 142, 300, 16},
+    {"STATIC", "SoundFont for MIDI:", -1, kChild, 12, 142, 300, 16},
     {"EDIT", "", IDC_PREF_SOUNDFONT, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 160, 324, 22},
     {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kChild | WS_TABSTOP, 344, 159, 80, 24},
-    {"STATIC", "&CD drive or disc image:", -1, kChild, 12, 192, 300, 16},
+    {"STATIC", "CD drive or disc image:", -1, kChild, 12, 192, 300, 16},
     {"EDIT", "", IDC_PREF_CDROM, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 210, 324, 22},
     {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kChild | WS_TABSTOP, 344, 209, 80, 24},
     {"STATIC", "", IDC_PREF_NOTE, kChild, 12, 242, 412, 32},
