@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -128,9 +129,12 @@ bool wave_file_info(const std::string& path, WaveInfo* info, std::string* error)
   w.samples_per_sec = sfinfo.samplerate;
   w.bits_per_sample = bits_per_sample(sfinfo.format);
   w.block_align = w.bits_per_sample / 8 * w.channels;
-  w.avg_bytes_per_sec = w.block_align * w.samples_per_sec;
+  // A header may claim any rate: saturate rather than wrap (2^31 Hz × 8 bytes).
+  w.avg_bytes_per_sec = static_cast<int>(
+      std::min<std::int64_t>(std::int64_t{w.block_align} * w.samples_per_sec, std::numeric_limits<int>::max()));
   w.frames = static_cast<std::uint64_t>(sfinfo.frames);
-  w.length_ms = static_cast<std::uint32_t>(w.frames * 1000 / static_cast<std::uint64_t>(w.samples_per_sec));
+  w.length_ms = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+      w.frames * 1000 / static_cast<std::uint64_t>(w.samples_per_sec), std::numeric_limits<std::uint32_t>::max()));
   w.format_name = major_format_name(sfinfo.format);
   *info = w;
   return true;

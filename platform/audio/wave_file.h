@@ -14,9 +14,9 @@ struct WaveInfo {
   int samples_per_sec = 0;
   int bits_per_sample = 0;    // 16 for compressed formats, which have no fixed width
   int block_align = 0;        // bytes per frame at bits_per_sample
-  int avg_bytes_per_sec = 0;  // block_align × samples_per_sec
+  int avg_bytes_per_sec = 0;  // block_align × samples_per_sec, at most INT_MAX
   std::uint64_t frames = 0;
-  std::uint32_t length_ms = 0;
+  std::uint32_t length_ms = 0;  // at most UINT32_MAX (49.7 days): never wraps
   std::string format_name;    // "WAV", "FLAC", ... as libsndfile names the container
 };
 

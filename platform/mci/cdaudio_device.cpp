@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/audio/cd/cd_drive.h"
+#include "platform/mci/cd_refusal.h"
 #include "platform/mci/cd_text.h"
 #include "platform/mci/drivers.h"
 #include "platform/mci/exact_producer.h"
@@ -18,8 +19,10 @@ namespace {
 constexpr std::uint64_t kSectorFrames = audio::kCdFramesPerSector;
 constexpr std::uint64_t kSectorsPerMinute = 60 * audio::kCdSectorsPerSecond;
 
+// Past 255 minutes MSF has no room: the largest time, never a wrapped one.
 DWORD msf_of_sectors(std::uint64_t sectors) {
-  return MCI_MAKE_MSF(static_cast<BYTE>(std::min<std::uint64_t>(sectors / kSectorsPerMinute, 255)),
+  if (sectors / kSectorsPerMinute > 255) return MCI_MAKE_MSF(255, 59, audio::kCdSectorsPerSecond - 1);
+  return MCI_MAKE_MSF(static_cast<BYTE>(sectors / kSectorsPerMinute),
                       static_cast<BYTE>((sectors / audio::kCdSectorsPerSecond) % 60),
                       static_cast<BYTE>(sectors % audio::kCdSectorsPerSecond));
 }
@@ -174,6 +177,7 @@ class CdAudioDevice : public Device {
     switch (parms->dwItem) {
       case MCI_STATUS_MEDIA_PRESENT:
         parms->dwReturn = drive_->media_present() ? TRUE : FALSE;
+        note_image_load();
         return 0;
       case MCI_STATUS_READY:
         parms->dwReturn = check_ready() == 0 ? TRUE : FALSE;
@@ -230,12 +234,26 @@ class CdAudioDevice : public Device {
     transport_.stop();
     std::string error;
     const bool moved = door == MCI_SET_DOOR_OPEN ? drive_->eject(&error) : drive_->close_tray(&error);
-    if (door == MCI_SET_DOOR_CLOSED) drive_->media_present();
+    if (door == MCI_SET_DOOR_CLOSED) {
+      drive_->media_present();
+      note_image_load();
+    }
     transport_.seek(media_start());
     return moved ? 0 : MCIERR_HARDWARE;
   }
 
  private:
+  // An image read afresh (its tray closed, or it came back after going
+  // missing) may now be refused, or work again.
+  void note_image_load() {
+    if (!drive_->is_image()) return;
+    if (drive_->refusal().empty()) {
+      if (!drive_->door_open()) forget_cd_refusal();
+    } else {
+      record_cd_refusal(drive_->refusal());
+    }
+  }
+
   std::shared_ptr<audio::CdDrive> drive_;
 };
 
@@ -247,7 +265,11 @@ MCIERROR open_cdaudio(const OpenRequest& request, std::unique_ptr<Device>* devic
   if (name.empty()) return MCIERR_NO_CD_DEVICE;
   auto drive = std::make_shared<audio::CdDrive>();
   std::string error;
-  if (!drive->open(name, &error)) return MCIERR_NO_CD_DEVICE;
+  if (!drive->open(name, &error)) {
+    record_cd_refusal(error);
+    return MCIERR_CD_SOURCE_REFUSED;
+  }
+  forget_cd_refusal();
   *device = std::make_unique<CdAudioDevice>(request.id, std::move(drive));
   return 0;
 }

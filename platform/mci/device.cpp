@@ -1,10 +1,19 @@
 #include "platform/mci/device.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace mci {
 
 std::uint64_t ms_to_frames(std::uint64_t ms) { return (ms * audio::kEngineRate + 500) / 1000; }
 std::uint64_t frames_to_ms(std::uint64_t frames) {
-  return (frames * 1000 + audio::kEngineRate / 2) / audio::kEngineRate;
+  // In two parts so that no frame count overflows on the way.
+  constexpr std::uint64_t rate = audio::kEngineRate;
+  return frames / rate * 1000 + (frames % rate * 1000 + rate / 2) / rate;
+}
+
+DWORD saturated_dword(std::uint64_t value) {
+  return static_cast<DWORD>(std::min<std::uint64_t>(value, std::numeric_limits<DWORD>::max()));
 }
 
 Device::Device(MCIDEVICEID id, audio::Line line) : id_(id), transport_(id, line) {}
@@ -15,7 +24,7 @@ MCIERROR Device::to_frames(DWORD value, std::uint64_t* frame) {
   return 0;
 }
 
-DWORD Device::from_frames(std::uint64_t frame) { return static_cast<DWORD>(frames_to_ms(frame)); }
+DWORD Device::from_frames(std::uint64_t frame) { return saturated_dword(frames_to_ms(frame)); }
 
 MCIERROR Device::play(DWORD flags, const MCI_PLAY_PARMS* parms, HWND notify) {
   if ((flags & (MCI_FROM | MCI_TO)) && parms == nullptr) return MCIERR_NULL_PARAMETER_BLOCK;

@@ -60,6 +60,10 @@ class Device {
   // Time formats: the base knows milliseconds.
   virtual bool supports_time_format(DWORD format) const { return format == MCI_FORMAT_MILLISECONDS; }
   virtual MCIERROR to_frames(DWORD value, std::uint64_t* frame);
+  // Replies are 32 bits wide: a time past 4294967295 ms (49.7 days) answers that
+  // largest value, never a small wrapped one. An error would leave a caller's
+  // last answer (another medium's length) standing; the largest value keeps
+  // every position at or below the length and both rising.
   virtual DWORD from_frames(std::uint64_t frame);
   virtual DWORD length_value(std::uint64_t frames) { return from_frames(frames); }
 
@@ -81,5 +85,7 @@ class Device {
 // Milliseconds <-> engine frames, rounding to the nearest.
 std::uint64_t ms_to_frames(std::uint64_t ms);
 std::uint64_t frames_to_ms(std::uint64_t frames);
+// `value`, or the largest DWORD when it does not fit.
+DWORD saturated_dword(std::uint64_t value);
 
 }  // namespace mci

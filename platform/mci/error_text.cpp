@@ -1,9 +1,10 @@
-// The texts mciGetErrorStringA hands out: one plain sentence per code.
+// The texts mciGetErrorStringA hands out: one plain sentence per code (a
+// refused CD source: the sentence of its latest refusal).
 #include <cstring>
 #include <string>
 
 #include "platform/audio/engine.h"
-
+#include "platform/mci/cd_refusal.h"
 #include "platform/mci/mmsystem.h"
 
 namespace {
@@ -54,6 +55,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_NO_CD_DEVICE, "No CD drive or disc image was found."},
     {MCIERR_NO_RECORDING_DEVICE, "The recording source could not be started; another recording may be running."},
     {MCIERR_NOTHING_RECORDED, "There is no recording to play or save."},
+    {MCIERR_CD_SOURCE_REFUSED, "The CD drive or disc image can not be used."},
 };
 
 }  // namespace
@@ -61,11 +63,13 @@ constexpr ErrorText kErrorTexts[] = {
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size) {
   if (text == nullptr || size == 0) return FALSE;
   text[0] = '\0';
-  // A missing recording device is named, with what to do instead.
-  const std::string missing = error == MCIERR_NO_RECORDING_DEVICE ? audio::record_source_problem() : "";
+  // A missing recording device and a refused CD source are told by name and cause.
+  std::string named;
+  if (error == MCIERR_NO_RECORDING_DEVICE) named = audio::record_source_problem();
+  if (error == MCIERR_CD_SOURCE_REFUSED) named = mci::last_cd_refusal();
   for (const ErrorText& row : kErrorTexts) {
     if (row.code != error) continue;
-    std::strncpy(text, missing.empty() ? row.text : missing.c_str(), size - 1);
+    std::strncpy(text, named.empty() ? row.text : named.c_str(), size - 1);
     text[size - 1] = '\0';
     return TRUE;
   }

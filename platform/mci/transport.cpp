@@ -9,6 +9,11 @@
 
 namespace mci {
 
+namespace {
+// How long a wait gives a finished voice's end callback to record the end.
+constexpr auto kEndRecordGrace = std::chrono::milliseconds(200);
+}  // namespace
+
 // What the engine's end callback and the UI thread share. The callback may run
 // after the device is gone, so it holds this by shared_ptr.
 struct Transport::Shared {
@@ -169,9 +174,20 @@ void Transport::wait() {
       if (audio::run_fast(std::max<std::uint64_t>(left, 512)) == 0 && !audio::voice_active(voice_)) break;
       continue;
     }
+    {
+      std::unique_lock lock(shared_->mutex);
+      if (shared_->ended.wait_for(lock, std::chrono::milliseconds(50), [this] { return shared_->finished; })) {
+        continue;
+      }
+    }
+    if (audio::voice_active(voice_)) continue;
+    // The voice is done but its end may not be recorded yet: the callback runs
+    // on the engine's notifier thread a moment later. Let it run, so the mode
+    // reads "stopped" once the wait returns; a voice the engine stopped by
+    // itself (shutdown) never reports Finished and leaves the loop here.
+    audio::flush_end_callbacks();
     std::unique_lock lock(shared_->mutex);
-    shared_->ended.wait_for(lock, std::chrono::milliseconds(50), [this] { return shared_->finished; });
-    if (!shared_->finished && !audio::voice_active(voice_)) break;
+    if (!shared_->ended.wait_for(lock, kEndRecordGrace, [this] { return shared_->finished; })) break;
   }
 }
 

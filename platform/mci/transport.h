@@ -41,7 +41,8 @@ class Transport {
   void stop();
   // Halts and moves; a stopped device stays stopped.
   void seek(std::uint64_t frame);
-  // Blocks until the running play has ended (or was stopped from elsewhere).
+  // Blocks until the running play has ended and its end is recorded (state()
+  // then reads Stopped), or until it was stopped from elsewhere.
   void wait();
 
   State state();

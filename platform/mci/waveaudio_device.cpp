@@ -60,7 +60,7 @@ class WaveDevice : public Device {
         parms->dwReturn = static_cast<DWORD>(f.rate);
         return 0;
       case MCI_WAVE_STATUS_AVGBYTESPERSEC:
-        parms->dwReturn = align * static_cast<DWORD>(f.rate);
+        parms->dwReturn = saturated_dword(std::uint64_t{align} * static_cast<std::uint64_t>(f.rate));
         return 0;
       case MCI_WAVE_STATUS_BLOCKALIGN:
         parms->dwReturn = align;

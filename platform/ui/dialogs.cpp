@@ -1,10 +1,15 @@
 // Modal dialogs from templates: a QDialog with standard controls, driven by
 // the program's dialog procedure.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/ui/controls.h"
+#include "platform/ui/dialog_runner.h"
 #include "platform/ui/resource_lookup.h"
 #include "platform/ui/test_hooks.h"
 #include "platform/ui/window_registry.h"
@@ -13,21 +18,60 @@ using namespace ui_detail;
 
 namespace {
 
-// Esc, Enter and closing the window become commands for the dialog procedure.
+// Template geometry is in pixels: the font is sized in pixels too, so the
+// controls fit whatever the screen's density.
+constexpr int kDialogFontPixels = 12;
+
+void send_command(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(control));
+}
+
+// Keys a Win32 dialog manager handles: Enter and Escape become commands for
+// the dialog procedure; closing the window is WM_CLOSE.
 class DialogWidget : public QDialog {
  public:
   DialogWidget(HWND hwnd, QWidget* owner) : QDialog(owner), hwnd_(hwnd) {}
-  void reject() override { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
-  void accept() override { SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+  void reject() override { send_command(hwnd_, IDCANCEL); }
+  void accept() override { send_command(hwnd_, IDOK); }
   void finish() { QDialog::done(0); }
 
  protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    bool plain = !(e->modifiers() & ~Qt::KeypadModifier);
+    if (plain && e->key() == Qt::Key_Escape) {
+      send_command(hwnd_, IDCANCEL);
+      return;
+    }
+    if (plain && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+      press_default();
+      return;
+    }
+    e->ignore();
+  }
   void closeEvent(QCloseEvent* e) override {
     e->ignore();
     SendMessageA(hwnd_, WM_CLOSE, 0, 0);
   }
 
  private:
+  // The focused push button, else the default push button, else IDOK.
+  void press_default() {
+    auto usable = [](QPushButton* b) { return b && b->isVisible() && b->isEnabled(); };
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    if (usable(focused)) {
+      focused->click();
+      return;
+    }
+    for (QPushButton* b : findChildren<QPushButton*>())
+      if (b->isDefault() && b->isVisible()) {
+        if (b->isEnabled()) b->click();
+        return;
+      }
+    HWND ok = GetDlgItem(hwnd_, IDOK);
+    if (!ok || IsWindowEnabled(ok)) send_command(hwnd_, IDOK);
+  }
+
   HWND hwnd_;
 };
 
@@ -48,13 +92,6 @@ LRESULT CALLBACK dialog_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return handled ? handled : default_dialog(hwnd, msg, wp, lp);
 }
 
-const ui_resources::DialogResource* find_template(LPCSTR name) {
-  const auto& t = ui_resources::tables();
-  for (std::size_t i = 0; i < t.dialog_count; ++i)
-    if (ui_resources::matches(t.dialogs[i].id, name)) return &t.dialogs[i];
-  return nullptr;
-}
-
 std::shared_ptr<WindowClass> builtin_class(const char* name, WNDPROC proc) {
   auto cls = find_class(name);
   if (cls) return cls;
@@ -66,10 +103,11 @@ std::shared_ptr<WindowClass> builtin_class(const char* name, WNDPROC proc) {
   return made;
 }
 
-void add_controls(Window* dialog, const ui_resources::DialogResource& tpl) {
+void add_controls(Window* dialog, const DialogLayout& layout) {
+  bool tab_stops_marked =
+      std::any_of(layout.controls.begin(), layout.controls.end(), [](const auto& c) { return c.style & WS_TABSTOP; });
   QButtonGroup* group = nullptr;
-  for (std::size_t i = 0; i < tpl.count; ++i) {
-    const auto& row = tpl.controls[i];
+  for (const auto& row : layout.controls) {
     auto record = std::make_unique<Window>();
     record->cls = builtin_class(row.cls, control_proc);
     record->proc = control_proc;
@@ -88,47 +126,105 @@ void add_controls(Window* dialog, const ui_resources::DialogResource& tpl) {
     widget->setProperty("quorvin_hwnd", QVariant::fromValue(reinterpret_cast<quintptr>(control->handle)));
     widget->setGeometry(control->client);
     if (row.style & WS_DISABLED) widget->setEnabled(false);
+    // Tab stops where the template puts them; radio buttons keep theirs for the arrow keys.
+    bool radio = (row.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON || (row.style & BS_TYPEMASK) == BS_RADIOBUTTON;
+    if (tab_stops_marked && !(row.style & WS_TABSTOP) && (widget->focusPolicy() & Qt::TabFocus) &&
+        !(radio && std::string(row.cls) == "BUTTON"))
+      widget->setFocusPolicy(Qt::ClickFocus);
     widget->setVisible((row.style & WS_VISIBLE) != 0);
     control->widget = widget;
     dialog->children.push_back(control->handle);
   }
 }
 
+// The first control Tab would reach: the one WM_INITDIALOG names for the focus.
+HWND first_tab_stop(const Window* dialog) {
+  for (HWND c : dialog->children) {
+    Window* w = find_window(c);
+    if (w && w->widget && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED) &&
+        (w->widget->focusPolicy() & Qt::TabFocus))
+      return c;
+  }
+  return nullptr;
+}
+
+// Centred over the owner's window, or the screen; kept on the screen.
+QPoint default_position(QWidget* owner, QSize size) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+  QRect over = owner ? owner->frameGeometry() : area;
+  QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
+  at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+  at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+  return at;
+}
+
 }  // namespace
 
-INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-  const ui_resources::DialogResource* tpl = find_template(name);
-  if (!tpl || !proc) return -1;
+namespace ui_detail {
+
+const ui_resources::DialogResource* find_dialog_template(LPCSTR name) {
+  const auto& t = ui_resources::tables();
+  for (std::size_t i = 0; i < t.dialog_count; ++i)
+    if (ui_resources::matches(t.dialogs[i].id, name)) return &t.dialogs[i];
+  return nullptr;
+}
+
+DialogLayout layout_of(const ui_resources::DialogResource& tpl) {
+  return DialogLayout{tpl.caption ? tpl.caption : "", tpl.cx, tpl.cy,
+                      std::vector<ui_resources::DialogControl>(tpl.controls, tpl.controls + tpl.count)};
+}
+
+INT_PTR run_dialog(const DialogLayout& layout, HWND owner, DLGPROC proc, LPARAM param) {
+  if (!proc || !QApplication::instance()) return -1;
   auto record = std::make_unique<Window>();
   record->cls = builtin_class("#32770", dialog_window_proc);
   record->proc = dialog_window_proc;
   record->kind = WindowKind::Dialog;
   record->dialog_proc = proc;
-  record->text = tpl->caption ? tpl->caption : "";
-  record->client = QRect(0, 0, tpl->cx, tpl->cy);
+  record->text = layout.caption;
   Window* dialog = add_window(std::move(record));
   HWND hwnd = dialog->handle;
   Window* owner_window = find_window(owner);
-  auto* widget = new DialogWidget(hwnd, owner_window && owner_window->widget ? owner_window->widget->window() : nullptr);
+  QWidget* owner_widget = owner_window && owner_window->widget ? owner_window->widget->window() : nullptr;
+  auto* widget = new DialogWidget(hwnd, owner_widget);
   widget->setProperty("quorvin_hwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
   widget->setWindowTitle(QString::fromLatin1(dialog->text.c_str()));
-  widget->setFixedSize(tpl->cx, tpl->cy);
+  QFont font = QApplication::font();
+  font.setPixelSize(kDialogFontPixels);
+  widget->setFont(font);
+  widget->setFixedSize(layout.cx, layout.cy);
+  widget->winId();  // the platform window now, so the frame counts in GetWindowRect from the start
+  widget->move(default_position(owner_widget, widget->frameGeometry().size()));
+  dialog->client = widget->geometry();
   dialog->widget = widget;
-  add_controls(dialog, *tpl);
+  add_controls(dialog, layout);
 
-  HWND first = dialog->children.empty() ? nullptr : dialog->children.front();
-  if (SendMessageA(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first)
-    if (Window* f = find_window(first); f && f->widget) f->widget->setFocus();
+  HWND first = first_tab_stop(dialog);
+  if (SendMessageA(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first) SetFocus(first);
   dialog = find_window(hwnd);
   if (dialog && !dialog->dialog_ended) {
     if (auto script = scripted_dialog(hwnd))
-      QTimer::singleShot(0, widget, [script, hwnd] { (*script)(hwnd); });
+      QTimer::singleShot(0, widget, [script, hwnd, widget] {
+        // Scripts act as a user at the dialog would: it has the keyboard.
+        widget->activateWindow();
+        ui_test::pump_until([widget] { return QApplication::activeWindow() == widget; }, 1000);
+        if (IsWindow(hwnd)) (*script)(hwnd);
+      });
     as_callback([&] { return widget->exec(); });
   }
   dialog = find_window(hwnd);
   INT_PTR result = dialog ? dialog->dialog_result : -1;
   DestroyWindow(hwnd);
   return result;
+}
+
+}  // namespace ui_detail
+
+INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+  const ui_resources::DialogResource* tpl = find_dialog_template(name);
+  if (!tpl) return -1;
+  return run_dialog(layout_of(*tpl), owner, proc, param);
 }
 
 BOOL EndDialog(HWND hwnd, INT_PTR result) {
@@ -154,6 +250,27 @@ UINT GetDlgItemTextA(HWND dlg, int id, LPSTR buffer, int max) {
   if (buffer && max > 0) buffer[0] = '\0';
   HWND item = GetDlgItem(dlg, id);
   return item ? static_cast<UINT>(GetWindowTextA(item, buffer, max)) : 0;
+}
+
+UINT GetDlgItemInt(HWND dlg, int id, BOOL* translated, BOOL is_signed) {
+  if (translated) *translated = FALSE;
+  char text[64];
+  if (!GetDlgItem(dlg, id)) return 0;
+  GetDlgItemTextA(dlg, id, text, sizeof text);
+  // Leading and trailing blanks are allowed; anything else must be digits.
+  QByteArray digits = QByteArray(text).trimmed();
+  bool ok = false;
+  qlonglong value = digits.toLongLong(&ok, 10);
+  if (!ok || digits.startsWith('+') || (!is_signed && digits.startsWith('-'))) return 0;
+  bool fits = is_signed ? value >= INT32_MIN && value <= INT32_MAX : value >= 0 && value <= UINT32_MAX;
+  if (!fits) return 0;
+  if (translated) *translated = TRUE;
+  return static_cast<UINT>(value);
+}
+
+BOOL SetDlgItemInt(HWND dlg, int id, UINT value, BOOL is_signed) {
+  std::string text = is_signed ? std::to_string(static_cast<int>(value)) : std::to_string(value);
+  return SetDlgItemTextA(dlg, id, text.c_str());
 }
 
 BOOL CheckDlgButton(HWND dlg, int id, UINT check) {

@@ -1,10 +1,12 @@
-// GetOpenFileNameA/GetSaveFileNameA over QFileDialog.
+// GetOpenFileNameA/GetSaveFileNameA: QFileDialog for the plain dialogs, the
+// layer's own old-style dialog for a hook or a template, scripted answers in
+// tests; every choice passes the same checks before it is returned.
 #include <QFileDialog>
 #include <QFileInfo>
-#include <cstring>
 
+#include "platform/ui/file_choice.h"
+#include "platform/ui/old_style_open.h"
 #include "platform/ui/test_hooks.h"
-#include "platform/ui/ui_internal.h"
 
 using namespace ui_detail;
 
@@ -12,88 +14,107 @@ namespace {
 
 DWORD last_error = 0;
 
-// "Wave Files\0*.wav\0All\0*.*\0\0" → {"Wave Files|*.wav", "All|*.*"}
-std::vector<std::string> filter_pairs(LPCSTR filter) {
-  std::vector<std::string> pairs;
-  if (!filter) return pairs;
-  for (const char* p = filter; *p;) {
-    std::string description = p;
-    p += description.size() + 1;
-    if (!*p) break;
-    std::string patterns = p;
-    p += patterns.size() + 1;
-    pairs.push_back(description + "|" + patterns);
-  }
-  return pairs;
-}
-
 QString qt_filter(const std::string& pair) {
-  auto bar = pair.find('|');
-  QString description = QString::fromLatin1(pair.substr(0, bar).c_str());
-  QString patterns = QString::fromLatin1(pair.substr(bar + 1).c_str()).replace(';', ' ');
+  QString description = QString::fromLatin1(filter_description(pair).c_str());
+  QStringList patterns;
+  for (const auto& p : filter_patterns(pair)) patterns << QString::fromLocal8Bit(p.c_str());
   int paren = description.indexOf('(');
   if (paren >= 0) description = description.left(paren).trimmed();
-  return description + " (" + patterns + ")";
+  return description + " (" + patterns.join(' ') + ")";
 }
 
-std::optional<std::string> run_dialog(const OPENFILENAMEA& ofn, bool save, const std::vector<std::string>& pairs) {
+// A QFileDialog that ends only with a choice accept_choice lets through.
+class CheckedFileDialog : public QFileDialog {
+ public:
+  CheckedFileDialog(QWidget* parent, FileRequest& request) : QFileDialog(parent), request_(request) {}
+  std::string chosen;
+
+  void accept() override {
+    QStringList files = selectedFiles();
+    if (files.isEmpty() || QFileInfo(files.first()).isDir()) {
+      QFileDialog::accept();  // opens the folder
+      return;
+    }
+    std::string path = files.first().toLocal8Bit().toStdString();
+    if (!accept_choice(request_, path, request_.ofn->hwndOwner)) return;
+    chosen = path;
+    QDialog::accept();
+  }
+
+ private:
+  FileRequest& request_;
+};
+
+std::string run_qt_dialog(FileRequest& request) {
+  const OPENFILENAMEA& ofn = *request.ofn;
   Window* owner = find_window(ofn.hwndOwner);
-  QFileDialog dialog(owner && owner->widget ? owner->widget->window() : nullptr);
+  CheckedFileDialog dialog(owner && owner->widget ? owner->widget->window() : nullptr, request);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // accept_choice asks
   if (ofn.lpstrTitle) dialog.setWindowTitle(QString::fromLatin1(ofn.lpstrTitle));
-  if (ofn.lpstrInitialDir && *ofn.lpstrInitialDir) dialog.setDirectory(QString::fromLocal8Bit(ofn.lpstrInitialDir));
+  if (!request.start_dir.empty()) dialog.setDirectory(QString::fromLocal8Bit(request.start_dir.c_str()));
   QStringList filters;
-  for (const auto& pair : pairs) filters << qt_filter(pair);
+  for (const auto& pair : request.filters) filters << qt_filter(pair);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
     int index = std::clamp(static_cast<int>(ofn.nFilterIndex), 1, static_cast<int>(filters.size()));
     dialog.selectNameFilter(filters[index - 1]);
   }
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(!save && (ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  if (save && !(ofn.Flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (ofn.lpstrDefExt) dialog.setDefaultSuffix(QString::fromLatin1(ofn.lpstrDefExt));
-  if (as_callback([&] { return dialog.exec(); }) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::string();
-  return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (!request.proposed_name.empty()) dialog.selectFile(QString::fromLocal8Bit(request.proposed_name.c_str()));
+  if (as_callback([&] { return dialog.exec(); }) != QDialog::Accepted) return std::string();
+  return dialog.chosen;
+}
+
+// Scripted answers stand for what the user typed: a refused one is followed
+// by the next answer, as the user would try again.
+std::string run_scripted(FileRequest& request, std::string answer) {
+  for (;;) {
+    if (answer.empty()) return answer;
+    if (accept_choice(request, answer, request.ofn->hwndOwner)) return answer;
+    answer = next_scripted_file();
+  }
 }
 
 BOOL file_dialog(LPOPENFILENAMEA ofn, bool save) {
   last_error = 0;
   if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
-  if (ofn->Flags & (OFN_ENABLETEMPLATE | OFN_ENABLEHOOK)) {
+  bool custom = (ofn->Flags & (OFN_ENABLETEMPLATE | OFN_ENABLEHOOK)) != 0;
+  // Explorer-style hooks and custom Save dialogs are another protocol, not offered.
+  bool hook_missing = (ofn->Flags & OFN_ENABLEHOOK) && !ofn->lpfnHook;
+  if (custom && (save || (ofn->Flags & OFN_EXPLORER) || hook_missing)) {
     last_error = CDERR_INITIALIZATION;
     return FALSE;
   }
-  auto pairs = filter_pairs(ofn->lpstrFilter);
+  FileRequest request = make_request(ofn, save);
   ui_test::ShownFileDialog shown{ofn->hwndOwner,
                                  save,
                                  ofn->lpstrTitle ? ofn->lpstrTitle : "",
-                                 ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "",
-                                 pairs,
-                                 ofn->Flags};
+                                 request.start_dir,
+                                 request.filters,
+                                 ofn->Flags,
+                                 std::string(ofn->lpstrFile, strnlen(ofn->lpstrFile, ofn->nMaxFile)),
+                                 ofn->lpstrDefExt ? ofn->lpstrDefExt : ""};
   std::string path;
-  if (auto scripted = scripted_file(shown))
-    path = *scripted;
-  else
-    path = run_dialog(*ofn, save, pairs).value_or(std::string());
-  if (path.empty()) return FALSE;  // cancelled: no error
-  if (path.size() + 1 > ofn->nMaxFile) {
-    last_error = FNERR_BUFFERTOOSMALL;
+  if (custom) {
+    note_file_dialog(shown);
+    auto result = run_old_style_open(request);
+    if (!result) {
+      last_error = CDERR_INITIALIZATION;
+      return FALSE;
+    }
+    path = *result;
+  } else if (auto scripted = scripted_file(shown)) {
+    path = run_scripted(request, *scripted);
+  } else {
+    path = run_qt_dialog(request);
+  }
+  if (path.empty()) {
+    if (request.last_refusal_too_long) last_error = FNERR_BUFFERTOOSMALL;
     return FALSE;
   }
-  std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
-  auto slash = path.rfind('/');
-  std::size_t name_at = slash == std::string::npos ? 0 : slash + 1;
-  ofn->nFileOffset = static_cast<WORD>(name_at);
-  auto dot = path.rfind('.');
-  ofn->nFileExtension = static_cast<WORD>(dot != std::string::npos && dot > name_at ? dot + 1 : 0);
-  if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
-    std::string name = path.substr(name_at);
-    std::size_t n = std::min<std::size_t>(name.size(), ofn->nMaxFileTitle - 1);
-    std::memcpy(ofn->lpstrFileTitle, name.data(), n);
-    ofn->lpstrFileTitle[n] = '\0';
-  }
+  deliver_choice(*ofn, path);
   return TRUE;
 }
 

@@ -100,6 +100,18 @@ std::optional<std::string> scripted_file(const ui_test::ShownFileDialog& shown) 
   return answer;
 }
 
+std::string next_scripted_file() {
+  auto& s = script();
+  if (s.file_answers.empty()) return std::string();
+  std::string answer = s.file_answers.front();
+  s.file_answers.pop_front();
+  return answer;
+}
+
+void note_file_dialog(const ui_test::ShownFileDialog& shown) {
+  if (script().active) script().file_dialogs.push_back(shown);
+}
+
 std::optional<std::function<void(HWND)>> scripted_dialog(HWND) {
   auto& s = script();
   if (s.dialog_scripts.empty()) return std::nullopt;

@@ -1,7 +1,8 @@
 #pragma once
-// Driving the window layer from tests: scripted answers for message boxes
-// and popup menus (each one shown is recorded), synthetic input at client
-// points, running the event loop for a while, and reading back pixels.
+// Driving the window layer from tests: scripted answers for message boxes,
+// popup menus and file dialogs (each one shown is recorded), scripts for
+// dialogs with hands on their controls, synthetic input at client points,
+// running the event loop for a while, and reading back pixels.
 #include <QImage>
 #include <functional>
 #include <string>
@@ -44,6 +45,8 @@ struct ShownFileDialog {
   std::string initial_dir;
   std::vector<std::string> filters;  // "description|patterns"
   DWORD flags;
+  std::string initial_file;   // lpstrFile as the program filled it
+  std::string default_ext;
 };
 
 // From the first call on, message boxes and popup menus no longer wait for a
@@ -77,6 +80,24 @@ void key(HWND hwnd, WPARAM vk, bool alt = false, bool ctrl = false);  // press a
 bool drop_files(HWND hwnd, int x, int y, const std::vector<std::string>& paths);
 // Moves the keyboard focus away from every window of the program.
 void clear_focus();
+
+// Dialog controls worked as a user works them, with the notifications that
+// brings (call them from an on_dialog script). `dialog` is the dialog's
+// handle, `id` the control's identifier.
+void set_text(HWND dialog, int id, const std::string& text);  // edit or editable combo: EN_CHANGE
+// List box: a click on the item (LBN_SELCHANGE); in a multiple-selection list
+// it toggles the item, in an extended one `extend` adds it. Combo box: the
+// item chosen from the drop-down list (CBN_SELCHANGE, CBN_SELENDOK).
+void select_item(HWND dialog, int id, int index, bool extend = false);
+void double_click_item(HWND dialog, int id, int index);  // selects, then LBN_DBLCLK
+void click_control(HWND dialog, int id);                  // BN_CLICKED; radio and check boxes change
+void key_in(HWND dialog, int id, WPARAM vk);              // a key pressed with the focus in the control
+std::string control_text(HWND dialog, int id);
+std::vector<std::string> control_items(HWND dialog, int id);  // list or combo box
+std::vector<int> selected_items(HWND dialog, int id);         // list box, or a combo box's selection
+bool is_checked(HWND dialog, int id);
+bool is_enabled(HWND dialog, int id);
+bool has_focus(HWND dialog, int id);
 
 // Runs the event loop for ms milliseconds (timers, posted messages, paints).
 void pump(int ms);

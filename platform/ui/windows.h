@@ -552,11 +552,18 @@ ULONG_PTR GetClassLongPtrA(HWND hWnd, int nIndex);
 // ---------------------------------------------------------------- dialogs and their controls
 // Dialogs come from templates in the resource tables (pixel geometry). Their
 // controls are the platform's own: BUTTON (push, default push, check box,
-// radio button, group box), EDIT (one line), STATIC and LISTBOX.
+// radio button, group box), EDIT (one line), STATIC, LISTBOX and COMBOBOX.
+// A dialog opens centred over its owner (or the screen); the procedure may
+// move it with SetWindowPos while it handles WM_INITDIALOG. Enter presses the
+// focused push button, else the default push button, else sends IDOK; Escape
+// and closing the window send IDCANCEL. Tab walks the WS_TABSTOP controls in
+// template order (every control when the template marks none).
 using DLGPROC = std::intptr_t(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 using INT_PTR = std::intptr_t;
 
 constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_VSCROLL = 0x00200000;  // lists and combo boxes scroll when they need to anyway
+constexpr DWORD WS_HSCROLL = 0x00100000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
 constexpr DWORD BS_CHECKBOX = 0x0002;
 constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
@@ -566,18 +573,24 @@ constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 constexpr UINT BM_GETCHECK = 0x00F0;
 constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT BM_CLICK = 0x00F5;
 constexpr WPARAM BST_UNCHECKED = 0;
 constexpr WPARAM BST_CHECKED = 1;
 
 constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
 constexpr UINT EM_LINELENGTH = 0x00C1;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr WORD EN_CHANGE = 0x0300;
 
 constexpr DWORD LBS_NOTIFY = 0x0001;
 constexpr DWORD LBS_SORT = 0x0002;
 constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+constexpr DWORD LBS_HASSTRINGS = 0x0040;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_INSERTSTRING = 0x0181;
@@ -590,6 +603,7 @@ constexpr UINT LB_GETCURSEL = 0x0188;
 constexpr UINT LB_GETTEXT = 0x0189;
 constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_FINDSTRING = 0x018F;
 constexpr UINT LB_GETSELCOUNT = 0x0190;
 constexpr UINT LB_GETSELITEMS = 0x0191;
 constexpr UINT LB_SETCARETINDEX = 0x019E;
@@ -598,6 +612,41 @@ constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
 constexpr LRESULT LB_ERR = -1;
 constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
+
+// Combo boxes: a drop-down list (CBS_DROPDOWNLIST) or an edit with a list
+// (CBS_DROPDOWN, CBS_SIMPLE). Selection notifications come from the user
+// only, as for list boxes.
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+constexpr DWORD CBS_SORT = 0x0100;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
+constexpr UINT CB_LIMITTEXT = 0x0141;
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETCURSEL = 0x0147;
+constexpr UINT CB_GETLBTEXT = 0x0148;
+constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+constexpr UINT CB_INSERTSTRING = 0x014A;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
+constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+constexpr UINT CB_GETITEMDATA = 0x0150;
+constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr LRESULT CB_ERR = -1;
+constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_DBLCLK = 2;
+constexpr WORD CBN_SETFOCUS = 3;
+constexpr WORD CBN_KILLFOCUS = 4;
+constexpr WORD CBN_EDITCHANGE = 5;
+constexpr WORD CBN_DROPDOWN = 7;
+constexpr WORD CBN_CLOSEUP = 8;
+constexpr WORD CBN_SELENDOK = 9;
 
 INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                         LPARAM dwInitParam);
@@ -611,11 +660,40 @@ UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
 UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
 BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+// The control's text as a decimal number; *lpTranslated says whether it was one.
+UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned);
+BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+BOOL IsWindowEnabled(HWND hWnd);
 
 // ---------------------------------------------------------------- common file dialogs
 // The platform's Open and Save dialogs. Paths are this system's own ('/').
-// Custom templates and hook procedures are not supported: such a request
-// fails and CommDlgExtendedError() reports CDERR_INITIALIZATION.
+//
+// lpstrFile's initial content is the proposed name; a folder part in it is
+// where the dialog starts (else lpstrInitialDir, else the current folder).
+// lpstrDefExt is appended to a chosen name without an extension. A choice is
+// checked before the dialog ends, and refused with a message box while the
+// dialog stays open: a path longer than nMaxFile - 1 characters (never cut),
+// a missing file or folder (OFN_FILEMUSTEXIST, OFN_PATHMUSTEXIST), a
+// read-only file or write-protected folder (OFN_NOREADONLYRETURN), and an
+// existing file the user does not want to replace (Save, OFN_OVERWRITEPROMPT).
+// Cancel returns FALSE with CommDlgExtendedError() 0; when the last refused
+// choice was too long, FNERR_BUFFERTOOSMALL.
+//
+// Old style with a hook (OFN_ENABLEHOOK, without OFN_EXPLORER): a dialog of
+// this layer with the current folder (static stc1), the file list lst1 (only
+// the files of the chosen filter, sorted), the folder list lst2 ("/", each
+// component of the current folder, then its subfolders; the caret is on the
+// current folder; a double-click or Enter opens the item) and the filter
+// combo box cmb1. The caret of lst2 returns to the current folder whenever
+// the list loses the keyboard, so items 0 … caret name it, joined with '/';
+// stc1 holds the same path whole. With OFN_ENABLETEMPLATE the controls of the dialog template
+// lpTemplateName are laid to the right of these (OK and Cancel buttons are
+// added only when the template has none). The hook receives every message
+// before the dialog: WM_INITDIALOG (lParam: the OPENFILENAMEA, once the lists
+// are filled) and WM_COMMAND from every control. A nonzero return means the
+// hook handled it; otherwise the dialog does: OK, a double-click or Enter on
+// a file returns the file at lst1's caret; IDCANCEL, IDABORT (which a hook
+// posts to end the dialog) or closing return FALSE.
 using LPOFNHOOKPROC = UINT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 
 struct OPENFILENAMEA {
@@ -651,9 +729,15 @@ constexpr DWORD OFN_ENABLETEMPLATE = 0x00000040;
 constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 constexpr DWORD CDERR_INITIALIZATION = 0x0002;
 constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+// Control identifiers of the old-style Open dialog.
+constexpr int stc1 = 0x0440;  // the current folder's path
+constexpr int lst1 = 0x0460;  // 1120, files
+constexpr int lst2 = 0x0461;  // 1121, folders
+constexpr int cmb1 = 0x0470;  // 1136, file type filter
 
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);

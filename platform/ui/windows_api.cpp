@@ -38,6 +38,21 @@ void place_widget(Window* w) {
 void sync_position(Window* w) {
   if (w->kind == WindowKind::TopLevel && w->widget)
     w->client.moveTopLeft(w->widget->pos() + QPoint(w->border, w->border));
+  if (w->kind == WindowKind::Dialog && w->widget) w->client = w->widget->geometry();
+}
+
+// A dialog's window rectangle is its frame, as the window manager draws it.
+BOOL place_dialog(Window* w, int x, int y, int cx, int cy, UINT flags) {
+  QWidget* d = w->widget;
+  if (!d) return FALSE;
+  QSize frame_extra = d->frameGeometry().size() - d->geometry().size();
+  if (!(flags & SWP_NOSIZE))
+    d->setFixedSize(std::max(cx - frame_extra.width(), 0), std::max(cy - frame_extra.height(), 0));
+  if (!(flags & SWP_NOMOVE)) d->move(x, y);
+  sync_position(w);
+  if (flags & SWP_SHOWWINDOW) d->show();
+  if (flags & SWP_HIDEWINDOW) d->hide();
+  return TRUE;
 }
 
 void resize_buffer(Window* w) {
@@ -282,7 +297,13 @@ BOOL GetClientRect(HWND hwnd, LPRECT rc) {
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rc) {
   Window* w = find_window(hwnd);
+  if (rc && hwnd == kDesktop) return GetClientRect(hwnd, rc);
   if (!w || !rc) return FALSE;
+  if (w->kind == WindowKind::Dialog && w->widget) {
+    QRect f = w->widget->frameGeometry();
+    *rc = RECT{f.left(), f.top(), f.left() + f.width(), f.top() + f.height()};
+    return TRUE;
+  }
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
   int b = w->kind == WindowKind::TopLevel ? w->border : 0;
@@ -293,6 +314,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rc) {
 BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
   Window* w = find_window(hwnd);
   if (!w) return FALSE;
+  if (w->kind == WindowKind::Dialog) return place_dialog(w, x, y, cx, cy, flags);
   int b = w->kind == WindowKind::TopLevel ? w->border : 0;
   sync_position(w);
   QRect before = w->client;
@@ -362,6 +384,11 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   return was_disabled;
 }
 
+BOOL IsWindowEnabled(HWND hwnd) {
+  Window* w = find_window(hwnd);
+  return w && w->widget && w->widget->isEnabled() ? TRUE : FALSE;
+}
+
 BOOL IsIconic(HWND hwnd) {
   Window* w = find_window(hwnd);
   return w && w->widget && w->widget->isMinimized() ? TRUE : FALSE;
@@ -386,7 +413,7 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT pt) {
   for (Window* cur = w; cur; cur = find_window(cur->parent)) {
     sync_position(cur);
     origin += cur->client.topLeft();
-    if (cur->kind == WindowKind::TopLevel) break;
+    if (cur->kind == WindowKind::TopLevel || cur->kind == WindowKind::Dialog) break;
   }
   pt->x += origin.x();
   pt->y += origin.y();

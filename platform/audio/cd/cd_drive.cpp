@@ -22,6 +22,7 @@ struct CdDrive::Impl {
   CdSectorReader reader;
 
   std::string path;
+  std::string refusal;  // why the last open or image load failed
   bool image = false;
   bool door_open = false;
   std::vector<CdTrack> tracks;
@@ -66,6 +67,7 @@ struct CdDrive::Impl {
     const bool readable = install(fresh);
     stage = std::move(fresh_stage);  // after install: the old handle is gone, its stage may go too
     if (!readable && fresh != nullptr) *error = "The CD image \"" + path + "\" holds no tracks.";
+    refusal = readable ? "" : *error;
     return readable;
   }
 
@@ -91,13 +93,18 @@ CdDrive::CdDrive() : impl_(std::make_unique<Impl>()) {}
 CdDrive::~CdDrive() = default;
 
 bool CdDrive::open(const std::string& device_or_image, std::string* error) {
+  std::string sentence;
+  const bool opened = open_source(device_or_image, &sentence);
+  impl_->refusal = opened ? "" : sentence;
+  if (error != nullptr) *error = sentence;
+  return opened;
+}
+
+bool CdDrive::open_source(const std::string& device_or_image, std::string* error) {
   impl_->release();
   impl_->path = device_or_image;
   impl_->door_open = false;
   impl_->image = false;
-  std::string ignored;
-  if (error == nullptr) error = &ignored;
-
   switch (cd_source_kind(device_or_image)) {
     case CdSourceKind::Missing:
       impl_->path.clear();
@@ -180,6 +187,8 @@ bool CdDrive::close_tray(std::string* error) {
 }
 
 const std::vector<CdTrack>& CdDrive::tracks() const { return impl_->tracks; }
+
+const std::string& CdDrive::refusal() const { return impl_->refusal; }
 
 std::size_t CdDrive::read_frames(std::uint64_t first_frame, std::int16_t* stereo, std::size_t frames) {
   std::lock_guard lock(impl_->mutex);

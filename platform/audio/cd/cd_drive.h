@@ -42,10 +42,12 @@ class CdDrive {
   CdDrive& operator=(const CdDrive&) = delete;
 
   // Opens a drive (a device node such as /dev/sr0) or an image file (.cue, .toc,
-  // .nrg, or a .bin next to its .cue; other names are probed). A drive with no
-  // disc or an open tray opens fine (media_present() is then false); a missing,
-  // unreadable or unrecognised image, or an empty name, fails with a plain
-  // sentence in *error. Reopening closes what was open.
+  // .nrg, or a .bin next to its .cue; any other name only if it is an NRG
+  // image). An image's structure is checked before libcdio reads it. A drive
+  // with no disc or an open tray opens fine (media_present() is then false); a
+  // missing, unreadable, damaged or unrecognised image, or an empty name, fails
+  // with a plain sentence naming it and the fault in *error (may be null).
+  // Reopening closes what was open.
   bool open(const std::string& device_or_image, std::string* error);
   bool is_image() const;
   // Re-reads the table of contents; false when no disc is in (or the image is out).
@@ -58,6 +60,9 @@ class CdDrive {
   // and back in again (the image file is read afresh).
   bool eject(std::string* error);
   bool close_tray(std::string* error);
+  // The sentence of the last failed open or image load (open, media_present,
+  // close_tray); "" once one succeeds.
+  const std::string& refusal() const;
   // Empty while no disc is in.
   const std::vector<CdTrack>& tracks() const;
   // Reads 16-bit interleaved stereo frames (left, right) from absolute frame
@@ -70,6 +75,7 @@ class CdDrive {
   std::string cdtext_performer(int track) const;
 
  private:
+  bool open_source(const std::string& device_or_image, std::string* error);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -9,7 +9,10 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <mutex>
+
+#include "platform/audio/cd/nrg_check.h"
 
 namespace audio {
 namespace {
@@ -26,19 +29,6 @@ void keep_last_message(cdio_log_level_t level, const char message[]) {
   }
 }
 
-// The image formats libcdio reads, by the extension that names each. libcdio
-// itself requires it: its CUE reader looks for the BIN under the CUE's name.
-struct ImageFormat {
-  const char* extension;
-  driver_id_t driver;
-};
-constexpr ImageFormat kImageFormats[] = {
-    {".cue", DRIVER_BINCUE},
-    {".bin", DRIVER_BINCUE},
-    {".toc", DRIVER_CDRDAO},
-    {".nrg", DRIVER_NRG},
-};
-
 std::string lower_extension(const std::string& path) {
   const auto slash = path.find_last_of('/');
   const auto dot = path.find_last_of('.');
@@ -48,13 +38,73 @@ std::string lower_extension(const std::string& path) {
   return extension;
 }
 
-// Other names are left to libcdio, which tries each image driver in turn.
-driver_id_t driver_for(const std::string& path) {
+bool is_file(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The sheet libcdio pairs with a BIN: the same name ending in "cue" (or "CUE").
+std::string sheet_of_bin(const std::string& bin) {
+  const std::string stem = bin.substr(0, bin.size() - 3);
+  for (const char* tail : {"cue", "CUE"}) {
+    if (is_file(stem + tail)) return stem + tail;
+  }
+  return "";
+}
+
+// Each image is checked here, then opened only through the libcdio driver of
+// the format the check found: libcdio's own probing runs every reader over the
+// file, the NRG one included, which crashes on damaged input. The path for
+// libcdio is returned ("" with a sentence in *error when refused).
+struct ImageFormat {
+  const char* extension;  // "" for any other name
+  driver_id_t driver;
+  std::string (*check)(const std::string& path, ImageStage* stage, std::string* error);
+};
+
+std::string checked_nrg(const std::string& path, ImageStage*, std::string* error) {
+  std::string why;
+  switch (cd_check_nrg(path, &why)) {
+    case NrgVerdict::Sound:
+      return path;
+    case NrgVerdict::Damaged:
+      *error = cd_image_damaged(path, why);
+      return "";
+    case NrgVerdict::Unsupported:
+      *error = "The CD image \"" + path + "\" can not be played: " + why + ".";
+      return "";
+    case NrgVerdict::NotNrg:
+      break;
+  }
+  *error = lower_extension(path) == ".nrg"
+               ? cd_image_damaged(path, "it has no NRG footer")
+               : "The file \"" + path + "\" is not a CD image: CUE and TOC sheets and NRG images can be played.";
+  return "";
+}
+
+constexpr ImageFormat kImageFormats[] = {
+    {".cue", DRIVER_BINCUE, [](const std::string& path, ImageStage* stage, std::string* error) {
+       return stage->prepare_cue(path, error);
+     }},
+    {".bin", DRIVER_BINCUE, [](const std::string& path, ImageStage* stage, std::string* error) {
+       const std::string sheet = sheet_of_bin(path);
+       if (!sheet.empty()) return stage->prepare_cue(sheet, error);
+       *error = "The CD image \"" + path + "\" has no CUE sheet of the same name beside it.";
+       return std::string();
+     }},
+    {".toc", DRIVER_CDRDAO, [](const std::string& path, ImageStage* stage, std::string* error) {
+       return stage->prepare_toc(path, error);
+     }},
+    {".nrg", DRIVER_NRG, checked_nrg},
+    {"", DRIVER_NRG, checked_nrg},  // any other name: an NRG image or nothing
+};
+
+const ImageFormat& format_of(const std::string& path) {
   const std::string extension = lower_extension(path);
   for (const ImageFormat& format : kImageFormats) {
-    if (extension == format.extension) return format.driver;
+    if (extension == format.extension) return format;
   }
-  return DRIVER_UNKNOWN;
+  return kImageFormats[std::size(kImageFormats) - 1];
 }
 
 // `sentence` comes without its full stop so libcdio's reason can go before it.
@@ -88,12 +138,10 @@ CdSourceKind cd_source_kind(const std::string& path) {
 CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error) {
   cd_quiet_log();
   cd_take_log_message();
-  std::string source = path;
-  const std::string extension = lower_extension(path);
-  if (extension == ".cue") source = stage->prepare_cue(path, error);
-  if (extension == ".toc") source = stage->prepare_toc(path, error);
+  const ImageFormat& format = format_of(path);
+  const std::string source = format.check(path, stage, error);
   if (source.empty()) return nullptr;
-  CdIo_t* handle = cdio_open(source.c_str(), driver_for(source));
+  CdIo_t* handle = cdio_open(source.c_str(), format.driver);
   if (handle == nullptr) *error = with_reason("The CD image \"" + path + "\" can not be read");
   return handle;
 }

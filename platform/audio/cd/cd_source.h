@@ -14,10 +14,11 @@ enum class CdSourceKind { Missing, Drive, Image, Other };
 // What `path` names on disk: a block device is a drive, a regular file an image.
 CdSourceKind cd_source_kind(const std::string& path);
 
-// Opens a disc image by its extension (.cue, .bin, .toc, .nrg); other names go
-// to whichever image driver of libcdio takes them. A CUE or TOC sheet may need a
-// staged copy, kept in *stage, which must outlive the handle. nullptr with a plain
-// sentence in *error on failure.
+// Opens a disc image by its extension (.cue, .bin beside its .cue, .toc, .nrg;
+// any other name only as a sound NRG image), after checking its structure, and
+// only through the driver of that format. A CUE or TOC sheet may need a staged
+// copy, kept in *stage, which must outlive the handle. nullptr with a plain
+// sentence naming the file and the fault in *error on failure.
 CdIo_t* cd_open_image(const std::string& path, ImageStage* stage, std::string* error);
 // Whether this process may open the drive's device node at all; a sentence in
 // *error when not (a missing disc is no reason: that is the drive's state).

@@ -104,4 +104,58 @@ TEST_F(ImageStageTest, ASheetWithOneFilePerTrackIsRefusedPlainly) {
   EXPECT_FALSE(drive.media_present());
 }
 
+// Sheets libcdio misreads (a phantom track at 00:00:00) or leaks on are refused
+// before it sees them, with the file and the fault named.
+TEST_F(ImageStageTest, SheetsLibcdioWouldMisreadOrLeakOnAreRefusedWithTheirFault) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* fault;
+  } cases[] = {
+      {"late file.cue", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\nFILE \"album.bin\" BINARY\n", "FILE line comes after"},
+      {"phantom.cue",
+       "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n  TRACK 01 AUDIO\n  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n",
+       "track 1 has no INDEX 01"},
+      {"twice.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 01 AUDIO\n"
+                    "    INDEX 01 00:01:00\n", "track 1 follows track 1"},
+      {"late start.cue", "FILE \"album.bin\" BINARY\n  TRACK 98 AUDIO\n    INDEX 01 00:00:00\n    FLAGS DCP\n",
+       "first track is numbered 98, not 1"},
+      {"two codes.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    ISRC ABCDE1234567\n    ISRC ABCDE1234567\n"
+                        "    INDEX 01 00:00:00\n", "track 1 has two ISRC lines"},
+      {"lost text.cue", "CDTEXTFILE \"text.cdt\"\nFILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+       "\"text.cdt\", which does not exist"},
+      {"unindexed.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 00 00:00:00\n", "no INDEX 01"},
+      {"zero.cue", "FILE \"album.bin\" BINARY\n  TRACK 00 AUDIO\n    INDEX 01 00:00:00\n", "numbered \"00\""},
+      {"fileless.cue", "TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", "names no BIN file"},
+      {"empty bin.toc", "CD_DA\nTRACK AUDIO\nFILE \"empty.bin\" 0\n", "\"empty.bin\" is shorter"},
+      {"short bin.toc", "CD_DA\nTRACK AUDIO\nFILE \"album.bin\" 0 00:05:00\n", "\"album.bin\" is shorter"},
+      {"short offset.toc", "CD_DA\nTRACK AUDIO\nAUDIOFILE \"album.bin\" #900000 0 100\n", "is shorter"},
+      {"early silence.toc", "CD_DA\nSILENCE 00:01:00\nTRACK AUDIO\nFILE \"album.bin\" 0\n", "SILENCE line comes before"},
+      {"two files.toc", "CD_DA\nTRACK AUDIO\nFILE \"album.bin\" 0 00:01:00\nFILE \"album.bin\" 0\n",
+       "track 1 names more than one file"},
+  };
+  write("empty.bin", "");
+  for (const auto& c : cases) {
+    write(c.name, c.text);
+    CdDrive drive;
+    std::string error;
+    EXPECT_FALSE(drive.open(home_.file(c.name), &error)) << c.name;
+    EXPECT_TRUE(drive.tracks().empty()) << c.name;
+    EXPECT_NE(error.find(home_.file(c.name) + "\""), std::string::npos) << error;
+    EXPECT_NE(error.find(c.fault), std::string::npos) << error;
+  }
+  EXPECT_EQ(staged_folders(), 0u);
+
+  // The same TOC with a length the BIN holds still opens (album.bin: 4 seconds),
+  // and so does a staged sheet whose CD-Text file is there.
+  write("fits.toc", "CD_DA\nTRACK AUDIO\nFILE \"album.bin\" 0 00:03:74\n");
+  CdDrive drive;
+  std::string error;
+  EXPECT_TRUE(drive.open(home_.file("fits.toc"), &error)) << error;
+  write("text.cdt", std::string(36, '\0'));
+  write("texted.cue", std::string("CDTEXTFILE \"text.cdt\"\n") + kAlbumSheet);
+  ASSERT_TRUE(drive.open(home_.file("texted.cue"), &error)) << error;
+  expect_album(drive);
+}
+
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "mci_fixture.h"
 #include "media/disc_image.h"
 #include "platform/audio/engine.h"
+#include "platform/mci/cd_refusal.h"
 #include "platform/mci/cd_text.h"
 
 namespace {
@@ -306,16 +308,88 @@ TEST_F(CdAudio, CdTextIsReachable) {
   EXPECT_FALSE(mci_cd_text(id_ + 100, 1, &title, nullptr));
 }
 
-TEST(CdAudioMissing, NoDriveOrImageFailsTheOpenPlainly) {
+// A refused image fails the open with a code whose text names the file and the
+// fault; the deck's query hands each fault out once, however often the timer
+// retries the open.
+TEST(CdAudioRefused, TheFaultIsToldByFileOncePerFault) {
   TempHome home;
-  setenv("QUORVIN_CDROM", (home.path() + "/nothing-here.cue").c_str(), 1);
-  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_NO_CD_DEVICE);
+  std::string told;
+  mci_cd_take_refusal(&told);  // what earlier tests left
+  const std::string crasher = home.file("disc.nrg");
+  std::ofstream(crasher, std::ios::binary)
+      << std::string("\0\0\0\0\xf5\x01\xf5\x01\xe8\x03\xe8\x03\xd7\x05\xd7\x05NER5\0\0\0\0\0\0\0\0", 28);
+  setenv("QUORVIN_CDROM", crasher.c_str(), 1);
+  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
   EXPECT_EQ(mciGetDeviceIDA("cdaudio"), 0u);
+  const std::string text = mcitest::error_text(MCIERR_CD_SOURCE_REFUSED);
+  EXPECT_NE(text.find("\"" + crasher + "\" is damaged: "), std::string::npos) << text;
+  ASSERT_TRUE(mci_cd_take_refusal(&told));
+  EXPECT_EQ(told, text);
+  for (int tick = 0; tick < 3; ++tick) {
+    EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
+    EXPECT_FALSE(mci_cd_take_refusal(&told)) << "a retry that fails the same way is not told again";
+  }
+
+  setenv("QUORVIN_CDROM", home.file("nothing-here.cue").c_str(), 1);
+  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
+  ASSERT_TRUE(mci_cd_take_refusal(&told));
+  EXPECT_NE(told.find("nothing-here.cue\" does not exist"), std::string::npos) << told;
   std::ofstream(home.file("garbage.cue")) << "FILE \"nowhere.bin\" BINARY\n  TRACK 01 AUDIO\n";
   setenv("QUORVIN_CDROM", home.file("garbage.cue").c_str(), 1);
-  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_NO_CD_DEVICE);
-  EXPECT_EQ(mciGetDeviceIDA("cdaudio"), 0u);
+  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
+  ASSERT_TRUE(mci_cd_take_refusal(&told));
+  EXPECT_NE(told.find("garbage.cue"), std::string::npos) << told;
+
+  // Working once makes the same fault news again.
+  const std::string cue = testmedia::write_cd_image(home.path(), "good", testmedia::cd_image_of({1.0}));
+  setenv("QUORVIN_CDROM", cue.c_str(), 1);
+  ASSERT_EQ(mci_error("open cdaudio"), 0u);
+  EXPECT_FALSE(mci_cd_take_refusal(&told));
+  ASSERT_EQ(mci_error("close cdaudio"), 0u);
+  setenv("QUORVIN_CDROM", crasher.c_str(), 1);
+  EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
+  EXPECT_TRUE(mci_cd_take_refusal(&told));
   unsetenv("QUORVIN_CDROM");
+}
+
+// An image damaged while its tray was out is refused when the tray closes, and
+// told like a refused open; once mended it loads at the next media query.
+TEST(CdAudioRefused, AnImageDamagedWhileOutIsToldWhenTheTrayCloses) {
+  TempHome home;
+  std::string told;
+  mci_cd_take_refusal(&told);
+  const std::string cue = testmedia::write_cd_image(home.path(), "swap", testmedia::cd_image_of({1.0, 1.0}));
+  ASSERT_EQ(mci_error("open \"" + cue + "\" type cdaudio alias cd"), 0u);
+  ASSERT_EQ(mci("set cd door open"), "");
+  std::ofstream(cue, std::ios::binary | std::ios::trunc) << "FILE \"swap.bin\" BINARY\n  TRACK 01 AUDIO\n";
+  EXPECT_NE(mci_error("set cd door closed"), 0u);
+  EXPECT_EQ(mci("status cd media present"), "false");
+  ASSERT_TRUE(mci_cd_take_refusal(&told));
+  EXPECT_NE(told.find("swap.cue\" is damaged: track 1 has no INDEX 01"), std::string::npos) << told;
+  EXPECT_EQ(mci("status cd media present"), "false");
+  EXPECT_FALSE(mci_cd_take_refusal(&told));
+
+  testmedia::write_cd_image(home.path(), "swap", testmedia::cd_image_of({1.0, 1.0}));
+  EXPECT_EQ(mci("status cd media present"), "true");
+  EXPECT_EQ(mci("status cd number of tracks"), "2");
+  EXPECT_FALSE(mci_cd_take_refusal(&told));
+  EXPECT_EQ(mci_error("close cd"), 0u);
+}
+
+// MSF has room for 255 minutes: a longer image answers the largest time.
+TEST(CdAudioLong, AnImagePastTwoHundredFiftyFiveMinutesAnswersTheLargestMsf) {
+  TempHome home;
+  std::ofstream(home.file("long.cue")) << "FILE \"long.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+  std::ofstream(home.file("long.bin")).close();
+  std::filesystem::resize_file(home.file("long.bin"), std::uint64_t{260} * 60 * 75 * 2352);  // a hole: no disk
+  ASSERT_EQ(mci_error("open \"" + home.file("long.cue") + "\" type cdaudio alias long"), 0u);
+  EXPECT_EQ(mci("set long time format msf"), "");
+  EXPECT_EQ(mci("status long length"), "255:59:74");
+  EXPECT_EQ(mci("seek long to end"), "");
+  EXPECT_EQ(mci("status long position"), "255:59:74");
+  EXPECT_EQ(mci("set long time format milliseconds"), "");
+  EXPECT_EQ(mci("status long length"), "15600000");
+  EXPECT_EQ(mci_error("close long"), 0u);
 }
 
 }  // namespace

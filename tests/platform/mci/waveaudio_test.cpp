@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "media_files.h"
 #include "mci_fixture.h"
@@ -141,6 +142,46 @@ TEST_F(WaveAudio, CorruptMissingAndOddFiles) {
   const std::string odd = mcitest::write_sine_wav(home_.file("my  odd name.WAV"), 0.1, 8000, 1, 16);
   EXPECT_EQ(mci_error("open \"" + odd + "\" alias odd"), 0u);
   EXPECT_EQ(mci("status odd length"), "100");
+}
+
+// A PCM WAV of `frames` silent frames: the header by hand, the data a hole in
+// the file (no disk space), so that any rate and length can be had at once.
+std::string write_silent_wav(const std::string& path, std::uint32_t rate, int channels, int bits,
+                             std::uint32_t frames) {
+  const std::uint32_t align = static_cast<std::uint32_t>(channels * bits / 8);
+  const std::uint32_t data = frames * align;
+  std::string header = "RIFF";
+  auto le = [&header](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) header.push_back(static_cast<char>(value >> (8 * i) & 0xff));
+  };
+  le(36 + data, 4);
+  header += "WAVEfmt ";
+  le(16, 4), le(1, 2), le(static_cast<std::uint32_t>(channels), 2), le(rate, 4);
+  le(static_cast<std::uint32_t>(std::uint64_t{rate} * align), 4), le(align, 2), le(static_cast<std::uint32_t>(bits), 2);
+  header += "data";
+  le(data, 4);
+  std::ofstream(path, std::ios::binary) << header;
+  std::filesystem::resize_file(path, header.size() + data);
+  return path;
+}
+
+// Replies are 32-bit; a time or rate past that answers the largest value, never a wrapped one.
+TEST_F(WaveAudio, TimesAndRatesPastThirtyTwoBitsAnswerTheLargestValue) {
+  // 5,000,000 s: 5e9 ms would wrap to 705032704.
+  const std::string slow = write_silent_wav(home_.file("slow.wav"), 1, 1, 8, 5'000'000);
+  ASSERT_EQ(mci_error("open \"" + slow + "\" type waveaudio alias tape1"), 0u);
+  ASSERT_EQ(mci("set tape1 time format milliseconds"), "");
+  EXPECT_EQ(mci("status tape1 length"), "4294967295");
+  EXPECT_EQ(mci("seek tape1 to end"), "");
+  EXPECT_EQ(mci("status tape1 position"), "4294967295");
+  EXPECT_EQ(mci("seek tape1 to 4000000000"), "");
+  EXPECT_EQ(mci("status tape1 position"), "4000000000") << "below the limit positions stay exact";
+
+  // 4 bytes a frame at 2^30 frames a second is 2^32 bytes a second.
+  const std::string fast = write_silent_wav(home_.file("fast.wav"), 1u << 30, 2, 16, 1000);
+  ASSERT_EQ(mci_error("open \"" + fast + "\" type waveaudio alias tape2"), 0u);
+  EXPECT_EQ(mci("status tape2 bytespersec"), "4294967295");
+  EXPECT_EQ(mci("status tape2 length"), "0");
 }
 
 // A WAV file's format, as a saved recording must have it.

@@ -58,7 +58,67 @@ void write_cdtext(std::ofstream& cue, const char* indent, const std::string& tit
   if (!performer.empty()) cue << indent << "PERFORMER \"" << performer << "\"\n";
 }
 
+void put_big_endian(std::string* out, std::uint64_t value, int width) {
+  for (int i = width - 1; i >= 0; --i) out->push_back(static_cast<char>(value >> (8 * i) & 0xff));
+}
+
+// A CUEX entry: ADR 1, the track (BCD, 0xAA for the lead-out), the index, 0, the LSN.
+void put_cue_entry(std::string* out, std::uint8_t track, std::uint8_t index, std::int32_t lsn) {
+  out->push_back(1);
+  out->push_back(static_cast<char>(track));
+  out->push_back(static_cast<char>(index));
+  out->push_back(0);
+  put_big_endian(out, static_cast<std::uint32_t>(lsn), 4);
+}
+
 }  // namespace
+
+std::string nrg_chunk(const std::string& id, const std::string& body) {
+  std::string chunk = id.substr(0, 4);
+  put_big_endian(&chunk, body.size(), 4);
+  return chunk + body;
+}
+
+std::string nrg_track_chunks(const CdImage& image) {
+  std::string cues;
+  put_cue_entry(&cues, 0, 0, -static_cast<std::int32_t>(kPregapSectors));  // lead-in
+  put_cue_entry(&cues, 1, 0, -static_cast<std::int32_t>(kPregapSectors));
+  std::int32_t lsn = 0;
+  std::string daos(4, '\0');  // the chunk's size, little-endian, unused by readers
+  daos += std::string(13, '\0');  // catalogue number
+  daos += std::string{'\0', '\0', '\0', '\1', static_cast<char>(image.tracks.size())};
+  for (std::size_t i = 0; i < image.tracks.size(); ++i) {
+    const std::uint64_t index1 = (kPregapSectors + static_cast<std::uint64_t>(lsn)) * kSectorBytes;
+    put_cue_entry(&cues, bcd(static_cast<std::uint32_t>(i + 1)), 1, lsn);
+    lsn += static_cast<std::int32_t>(image.tracks[i].sectors);
+    const bool last = i + 1 == image.tracks.size();
+    put_cue_entry(&cues, last ? 0xAA : bcd(static_cast<std::uint32_t>(i + 2)), last ? 1 : 0, lsn);
+    // ISRC, sector size, then the track mode (7: audio) where readers look for it.
+    std::string entry(18, '\0');
+    entry[12] = static_cast<char>(kSectorBytes >> 8);
+    entry[13] = static_cast<char>(kSectorBytes & 0xff);
+    entry[14] = entry[16] = 7;
+    daos += entry;
+    put_big_endian(&daos, i == 0 ? 0 : index1, 8);
+    put_big_endian(&daos, index1, 8);
+    put_big_endian(&daos, (kPregapSectors + static_cast<std::uint64_t>(lsn)) * kSectorBytes, 8);
+  }
+  return nrg_chunk("CUEX", cues) + nrg_chunk("DAOX", daos);
+}
+
+std::string write_nrg_image(const std::string& dir, const std::string& file_name, const CdImage& image,
+                            const std::string& chunks) {
+  const std::string path = dir + "/" + file_name;
+  std::ofstream out(path, std::ios::binary);
+  out << std::string(kPregapSectors * kSectorBytes, '\0');
+  for (const CdImageTrack& track : image.tracks) write_audio_sectors(out, track);
+  const auto table = static_cast<std::uint64_t>(out.tellp());
+  std::string tail = chunks + nrg_chunk("END!", "") + "NER5";
+  put_big_endian(&tail, table, 8);
+  out << tail;
+  if (!out.flush()) throw std::runtime_error("cannot write a disc image in " + dir);
+  return path;
+}
 
 double cd_image_frequency(std::size_t track_index) { return 330.0 + 110.0 * static_cast<double>(track_index); }
 
