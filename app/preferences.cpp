@@ -77,14 +77,14 @@ void fill_device_list(HWND dialog, DeviceList& list) {
   list.initial = current;
   for (std::size_t i = 0; i < list.values.size(); ++i) {
     const bool listed = i + 1 < list.values.size() || found;
-    SendDlgItemMessageA(dialog, list.control, LB_ADDSTRING, 0,
+    SendDlgItemMessageA(dialog, list.control, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(label_of(list.values[i], listed).c_str()));
-    if (list.values[i] == current) SendDlgItemMessageA(dialog, list.control, LB_SETCURSEL, i, 0);
+    if (list.values[i] == current) SendDlgItemMessageA(dialog, list.control, CB_SETCURSEL, i, 0);
   }
 }
 
 std::string chosen_device(HWND dialog, const DeviceList& list) {
-  const LRESULT row = SendDlgItemMessageA(dialog, list.control, LB_GETCURSEL, 0, 0);
+  const LRESULT row = SendDlgItemMessageA(dialog, list.control, CB_GETCURSEL, 0, 0);
   if (row < 0 || static_cast<std::size_t>(row) >= list.values.size()) return list.initial;
   return list.values[static_cast<std::size_t>(row)];
 }

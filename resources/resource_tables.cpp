@@ -74,25 +74,25 @@ using ui_resources::DialogControl;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-// The platform's settings: the devices as lists, the files as paths with a Browse button.
+// The platform's settings: the devices as drop-down lists, the files as paths with a Browse button.
 constexpr DialogControl kPreferencesControls[] = {
-    {"STATIC", "Output device:", -1, kChild, 12, 12, 200, 16},
-    {"LISTBOX", "", IDC_PREF_OUTPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 12, 30, 200, 100},
-    {"STATIC", "Recording device:", -1, kChild, 224, 12, 200, 16},
-    {"LISTBOX", "", IDC_PREF_INPUT, kChild | WS_TABSTOP | LBS_NOTIFY, 224, 30, 200, 100},
-    {"STATIC", "SoundFont for MIDI:", -1, kChild, 12, 142, 300, 16},
-    {"EDIT", "", IDC_PREF_SOUNDFONT, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 160, 324, 22},
-    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kChild | WS_TABSTOP, 344, 159, 80, 24},
-    {"STATIC", "CD drive or disc image:", -1, kChild, 12, 192, 300, 16},
-    {"EDIT", "", IDC_PREF_CDROM, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 12, 210, 324, 22},
-    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kChild | WS_TABSTOP, 344, 209, 80, 24},
-    {"STATIC", "", IDC_PREF_NOTE, kChild, 12, 242, 412, 32},
-    {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 256, 284, 80, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 344, 284, 80, 26},
+    {"STATIC", "Output device:", -1, kChild, 12, 16, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_OUTPUT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 168, 12, 256, 26},
+    {"STATIC", "Recording device:", -1, kChild, 12, 50, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_INPUT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 168, 46, 256, 26},
+    {"STATIC", "SoundFont for MIDI:", -1, kChild, 12, 84, 150, 18},
+    {"EDIT", "", IDC_PREF_SOUNDFONT, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 168, 80, 168, 24},
+    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kChild | WS_TABSTOP, 344, 79, 80, 26},
+    {"STATIC", "CD drive or disc image:", -1, kChild, 12, 118, 150, 18},
+    {"EDIT", "", IDC_PREF_CDROM, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 168, 114, 168, 24},
+    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kChild | WS_TABSTOP, 344, 113, 80, 26},
+    {"STATIC", "", IDC_PREF_NOTE, kChild, 12, 152, 412, 18},
+    {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 256, 182, 80, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 344, 182, 80, 26},
 };
 
 constexpr ui_resources::DialogResource kDialogs[] = {
-    {DLG_PREFERENCES, "Preferences", 436, 320, kPreferencesControls, std::size(kPreferencesControls)},
+    {DLG_PREFERENCES, "Preferences", 436, 220, kPreferencesControls, std::size(kPreferencesControls)},
 };
 
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).

@@ -12,8 +12,8 @@ constexpr WORD DLG_PLAYLIST_EDITOR = 1536; // template laid beside the file choo
 
 // Preferences: the platform's settings (platform.ini).
 constexpr WORD DLG_PREFERENCES = 290;
-constexpr int IDC_PREF_OUTPUT = 2901;           // list of output devices
-constexpr int IDC_PREF_INPUT = 2902;            // list of recording devices
+constexpr int IDC_PREF_OUTPUT = 2901;           // drop-down list of output devices
+constexpr int IDC_PREF_INPUT = 2902;            // drop-down list of recording devices
 constexpr int IDC_PREF_SOUNDFONT = 2903;        // SoundFont path
 constexpr int IDC_PREF_SOUNDFONT_BROWSE = 2904;
 constexpr int IDC_PREF_CDROM = 2905;            // CD drive or disc image

@@ -95,7 +95,7 @@ TEST_F(RackMenu, PreferencesMoveTheOutputToTheChosenDeviceAndStoreIt) {
     before = audio::device_kind();
     ui_test::on_dialog([](HWND dialog) {
       // Row 0 is the system's default device.
-      SendDlgItemMessageA(dialog, IDC_PREF_OUTPUT, LB_SETCURSEL, 0, 0);
+      SendDlgItemMessageA(dialog, IDC_PREF_OUTPUT, CB_SETCURSEL, 0, 0);
       SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     SendMessageA(main_window, WM_COMMAND, IDM_PREFERENCES, 0);
