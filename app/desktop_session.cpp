@@ -2,6 +2,7 @@
 
 #include "app/media_keys.h"
 #include "platform/desktop/mpris.h"
+#include "platform/desktop/session_bus.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/shellapi.h"
 #include "platform/ui/windows.h"
@@ -15,6 +16,7 @@ void CALLBACK desktop_tick(HWND, UINT, UINT_PTR, DWORD) { publish_player_state()
 }  // namespace
 
 bool desktop_claim_instance() {
+  identify_to_desktop();
   return claim_single_instance(command_line_files()) != InstanceClaim::HandedOver;
 }
 

@@ -13,3 +13,6 @@ inline constexpr const char* kMprisPath = "/org/mpris/MediaPlayer2";
 
 // True when the session bus answers. Asked once; later calls repeat the answer.
 bool session_bus_connected();
+// Names the program to the desktop (its desktop entry, for the window's
+// application id on Wayland and X11 alike). Before the first window.
+void identify_to_desktop();
