@@ -43,6 +43,7 @@ QVariantMap metadata_of(const MprisState& s) {
   m.insert("xesam:title", QString::fromStdString(s.title));
   if (s.length_us > 0) m.insert("mpris:length", static_cast<qlonglong>(s.length_us));
   if (s.track_number > 0) m.insert("xesam:trackNumber", s.track_number);
+  if (!s.album.empty()) m.insert("xesam:album", QString::fromStdString(s.album));
   if (!s.url.empty()) m.insert("xesam:url", QString::fromStdString(s.url));
   return m;
 }

@@ -19,6 +19,7 @@ struct MprisState {
   Status status = Status::Stopped;
   std::string track_id;    // object path naming the item, e.g. "/org/quorvin/Quorvin/cd/3"; "" for none
   std::string title;       // "" when nothing is loaded
+  std::string album;       // the disc's title for a CD track
   std::string url;         // file:// of a file, "" for a CD track
   int track_number = 0;    // 0: none
   std::int64_t length_us = 0;
