@@ -66,8 +66,8 @@ constexpr ui_resources::MenuResource kMenus[] = {
 constexpr ui_resources::StringResource kStrings[] = {
     {IDS_WAVE_FILTER, "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*|"},
     {IDS_MIDI_FILTER, "MIDI Files (*.mid;*.rmi)|*.mid;*.rmi|All Files (*.*)|*.*|"},
-    {IDS_DISC_IMAGE_FILTER, "Disc Images (*.cue;*.toc;*.nrg)|*.cue;*.toc;*.nrg|All Files (*.*)|*.*|"},
-    {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*.*)|*.*|"},
+    {IDS_DISC_IMAGE_FILTER, "Disc Images (*.cue;*.toc;*.nrg)|*.cue;*.toc;*.nrg|All Files (*)|*|"},
+    {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*)|*|"},
 };
 
 using ui_resources::DialogControl;
