@@ -62,8 +62,9 @@ int run_box(HWND owner, const QString& text, const QString& caption, UINT type) 
   const TypeRow& row = type_row(type);
   Window* w = find_window(owner);
   // On the heap and watched: when the owner goes while the box is open (a
-  // close posted from elsewhere runs in the box's loop), Qt deletes the box
-  // with it, and the box then answers as if dismissed.
+  // close posted from elsewhere runs in the box's loop), Qt may delete the box
+  // with it. Nobody answered then: the box gives the cautious answer, Cancel
+  // or No, never the Yes of a question the user did not see through.
   QPointer<QMessageBox> box = new QMessageBox(icon_for(type), caption, text, QMessageBox::NoButton,
                                               w && w->widget ? w->widget->window() : nullptr);
   box->setTextFormat(Qt::PlainText);
@@ -74,13 +75,15 @@ int run_box(HWND owner, const QString& text, const QString& caption, UINT type) 
     for (int i = 0; i < row.count; ++i)
       if (row.buttons[i].id == row.escape_answer) box->setEscapeButton(row.buttons[i].button);
   as_callback([&] { return box->exec(); });
-  const int dismissed = row.escape_answer ? row.escape_answer : row.buttons[0].id;
-  if (box.isNull()) return dismissed;
+  if (box.isNull() || (owner != nullptr && !IsWindow(owner))) {
+    delete box.data();
+    return row.escape_answer ? row.escape_answer : row.buttons[row.count - 1].id;
+  }
   auto clicked = box->standardButton(box->clickedButton());
   delete box.data();
   for (int i = 0; i < row.count; ++i)
     if (row.buttons[i].button == clicked) return row.buttons[i].id;
-  return dismissed;
+  return row.escape_answer ? row.escape_answer : row.buttons[0].id;
 }
 
 // A trace entry is one line: line breaks are written as \n.
