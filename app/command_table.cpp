@@ -3,6 +3,7 @@
 #include "app/preferences.h"
 #include "app/rack_menu.h"
 #include "app/window_handlers.h"
+#include "cd/cd_commands.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
@@ -17,6 +18,16 @@ namespace {
 constexpr CommandRow kCommandTable[] = {
     {CMD_POWER, close_sequence},
     {CMD_MINIMISE, on_minimise},
+    {CMD_CD_PLAY, cd_play},
+    {CMD_CD_STOP, cd_stop},
+    {CMD_CD_EJECT, cd_eject},
+    {CMD_CD_PAUSE, cd_pause},
+    {CMD_CD_PREVIOUS, cd_previous},
+    {CMD_CD_NEXT, cd_next},
+    {CMD_CD_PROGRAM_EDIT, cd_edit},
+    {CMD_CD_PROGRAM_PLAY, cd_program},
+    {CMD_CD_SHUFFLE, cd_random},
+    {CMD_CD_REPEAT, cd_repeat},
     {CMD_CD_MODULE, toggle_cd_module},
     {CMD_MIDI_MODULE, toggle_midi_module},
     {CMD_WAVE_MODULE, toggle_wave_module},

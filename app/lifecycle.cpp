@@ -3,25 +3,22 @@
 
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "cd/cd_commands.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
-#include "platform/mci/mmsystem.h"
-#include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
 #include "skin/buttons.h"
 #include "skin/paint.h"
 #include "skin/rack_state.h"
-#include "skin/settings_path.h"
+#include "skin/settings_write.h"
 #include "skin/seams.h"
 
 namespace {
 
 // The media the close sequence shuts, in this order, before the window goes.
 // Each deck adds the step that closes what it holds.
-void close_cd_device() { mciSendStringA("close cdaudio", nullptr, 0, nullptr); }
-
 constexpr Step kCloseSteps[] = {
-    close_cd_device,
+    cd_close_device,
 };
 
 }  // namespace
@@ -37,15 +34,15 @@ LRESULT destroy_sequence(HWND, UINT, WPARAM, LPARAM) {
   delete_drawing_resources();
   forget_rack_buttons();
   mixer_shutdown();
-  const std::string path = settings_path();
   write_module_switch("CDAudioOn", cd_audio_on);
   write_module_switch("WaveOn", wave_on);
   write_module_switch("MidiOn", midi_on);
   char number[8];
   std::snprintf(number, sizeof number, "%d", sound3d_space);
-  WritePrivateProfileStringA("Sound3D", "Space", number, path.c_str());
+  save_setting("Sound3D", "Space", number);
   std::snprintf(number, sizeof number, "%d", sound3d_depth);
-  WritePrivateProfileStringA("Sound3D", "Depth", number, path.c_str());
+  save_setting("Sound3D", "Depth", number);
+  tell_settings_failure_now();
   UnregisterClassA(kClassName, program_instance);
   PostQuitMessage(0);
   return 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "cd/cd_commands.h"
 #include "platform/mci/mmsystem.h"
 #include "skin/dispatch.h"
 
@@ -14,7 +15,9 @@ struct NotifyRow {
 
 // Compared in this order: the MIDI deck, wave deck 1, wave deck 2, the CD.
 // Each deck adds its row here as it joins the rack.
-constexpr std::array<NotifyRow, 0> kNotifyRows = {};
+constexpr NotifyRow kNotifyRows[] = {
+    {cd_device, cd_end_of_entry},
+};
 
 }  // namespace
 

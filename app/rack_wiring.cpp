@@ -5,6 +5,9 @@
 #include <array>
 
 #include "app/main_window.h"
+#include "cd/cd_commands.h"
+#include "cd/cd_deck.h"
+#include "cd/cd_display.h"
 #include "cd/cd_volume.h"
 #include "decks/deck_volume.h"
 #include "decks/record_face.h"
@@ -18,16 +21,20 @@ namespace {
 // After every paint, each shown module redraws its live parts.
 constexpr ModuleStep kLiveRedraws[] = {
     {Module::Mixer, paint_mixer_panel},
+    {Module::Cd, refresh_cd_panel},
 };
 
 // Every rack tick, after the hold step.
-constexpr std::array<ModuleStep, 0> kTickSteps = {};
+constexpr ModuleStep kTickSteps[] = {
+    {Module::Cd, cd_tick},
+};
 
 // What a held button does on every tick.
 constexpr CommandRow kHoldSteps[] = {
     {CMD_BALANCE_LEFT, hold_balance_left},      {CMD_BALANCE_RIGHT, hold_balance_right},
     {CMD_MIDI_VOLUME_DOWN, midi_volume_hold},   {CMD_MIDI_VOLUME_UP, midi_volume_hold},
     {CMD_WAVE_VOLUME_DOWN, wave_volume_hold},   {CMD_WAVE_VOLUME_UP, wave_volume_hold},
+    {CMD_CD_REWIND, cd_scan_back},          {CMD_CD_FORWARD, cd_scan_forward},
     {CMD_CD_VOLUME_DOWN, cd_volume_hold},       {CMD_CD_VOLUME_UP, cd_volume_hold},
 };
 
@@ -40,7 +47,9 @@ constexpr ModuleStep kAfterButtonDrawn[] = {
 };
 
 // WM_CREATE: every deck starts empty.
-constexpr std::array<Step, 0> kOnCreate = {};
+constexpr Step kOnCreate[] = {
+    cd_empty_record,
+};
 
 int mixer_has_sound3d() { return sound3d_present; }
 

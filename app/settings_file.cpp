@@ -5,6 +5,7 @@
 
 #include "platform/profile/profile.h"
 #include "skin/settings_path.h"
+#include "skin/settings_write.h"
 
 int read_module_switch(const char* key) {
   char value[128];
@@ -14,5 +15,5 @@ int read_module_switch(const char* key) {
 }
 
 void write_module_switch(const char* key, int on) {
-  WritePrivateProfileStringA("Rack", key, on == 1 ? "YES" : "NO", settings_path().c_str());
+  save_setting("Rack", key, on == 1 ? "YES" : "NO");
 }

@@ -4,6 +4,7 @@
 #include "app/rack_wiring.h"
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
+#include "cd/cd_commands.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/audio/midi/midi_renderer.h"
@@ -90,6 +91,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
     MessageBoxA(nullptr, "Set Timer failure. Program terminated.", nullptr, MB_OK);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
   }
+  // The disc is read even while the CD panel is hidden.
+  cd_startup_load();
   ShowWindow(main_window, show);
   UpdateWindow(main_window);
   desktop_serve(main_window);

@@ -196,3 +196,17 @@ constexpr MidiDeckFace kMidiDeckFace = {{299, 22, 35, 25}, {38, 5, 242, 43}, {45
 
 // ---- CD deck -----------------------------------------------------------
 constexpr Rect kCdLcd = {40, 8, 238, 83};
+
+// The LCD's elements, left to right. Time cells: two digits each of track,
+// minutes and seconds.
+constexpr int kCdDigitLefts[6] = {62, 82, 113, 133, 167, 187};
+constexpr int kCdDigitTop = 47, kCdDigitWidth = 16, kCdDigitHeight = 23;
+constexpr Rect kCdStateIcon = {72, 18, 16, 14};
+constexpr Rect kCdModeIndicator = {114, 20, 41, 9};
+constexpr Rect kCdRepeatIndicator = {174, 19, 24, 11};
+// The track grid: 16 cells, row by row, each showing one entry of a page of the current list.
+constexpr int kCdGridLefts[4] = {216, 230, 244, 258};
+constexpr int kCdGridTops[4] = {16, 30, 44, 58};
+constexpr int kCdGridCell = 13;
+constexpr int kCdGridPage = 16;
+constexpr Rect kCdTitleLine = {61, 73, 200, 13};

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/resources.h"
-#include "resources/ids/dialogs.h"
+#include "resources/dialog_templates.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
 #include "resources/ids/window.h"
@@ -70,30 +70,6 @@ constexpr ui_resources::StringResource kStrings[] = {
     {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*)|*|"},
 };
 
-using ui_resources::DialogControl;
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-// The platform's settings: the devices as drop-down lists, the files as paths with a Browse button.
-constexpr DialogControl kPreferencesControls[] = {
-    {"STATIC", "Output device:", -1, kChild, 12, 16, 150, 18},
-    {"COMBOBOX", "", IDC_PREF_OUTPUT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 168, 12, 256, 26},
-    {"STATIC", "Recording device:", -1, kChild, 12, 50, 150, 18},
-    {"COMBOBOX", "", IDC_PREF_INPUT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 168, 46, 256, 26},
-    {"STATIC", "SoundFont for MIDI:", -1, kChild, 12, 84, 150, 18},
-    {"EDIT", "", IDC_PREF_SOUNDFONT, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 168, 80, 168, 24},
-    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kChild | WS_TABSTOP, 344, 79, 80, 26},
-    {"STATIC", "CD drive or disc image:", -1, kChild, 12, 118, 150, 18},
-    {"EDIT", "", IDC_PREF_CDROM, kChild | WS_TABSTOP | ES_AUTOHSCROLL, 168, 114, 168, 24},
-    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kChild | WS_TABSTOP, 344, 113, 80, 26},
-    {"STATIC", "", IDC_PREF_NOTE, kChild, 12, 152, 412, 18},
-    {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 256, 182, 80, 26},
-    {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 344, 182, 80, 26},
-};
-
-constexpr ui_resources::DialogResource kDialogs[] = {
-    {DLG_PREFERENCES, "Preferences", 436, 220, kPreferencesControls, std::size(kPreferencesControls)},
-};
 
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
 constexpr ACCEL kAccelerators[] = {
@@ -129,8 +105,8 @@ void InstallResources() {
   t.cursor_count = std::size(kCursors);
   t.icons = kIcons;
   t.icon_count = std::size(kIcons);
-  t.dialogs = kDialogs;
-  t.dialog_count = std::size(kDialogs);
+  t.dialogs = dialog_templates().data();
+  t.dialog_count = dialog_templates().size();
   ui_resources::install(t);
   if (const char* folder = std::getenv("QUORVIN_SKIN_DIR"); folder && *folder)
     ui_resources::add_bitmap_folder(folder);

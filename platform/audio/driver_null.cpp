@@ -1,11 +1,14 @@
 // The null devices: no sound card. The real-time ones keep the pace of a card
 // with a clock thread, so a headless player plays at the right speed; the fast
-// ones do nothing by themselves and move frames only when run_fast pulls.
+// ones do nothing by themselves and move frames only when run_fast pulls. They
+// never fail by themselves; a test makes their output fail as a driver would.
 #include <pthread.h>
 #include <sched.h>
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -59,6 +62,24 @@ class PacedThread {
   std::thread thread_;
 };
 
+// A driver error a test injected into the null output, until the engine closes it.
+struct OutputFault {
+  std::atomic<bool> failed{false};
+  std::mutex mutex;
+  std::string reason;
+} output_fault;
+
+bool null_out_failed(std::string* reason) {
+  if (!output_fault.failed.load()) return false;
+  if (reason) {
+    std::lock_guard lock(output_fault.mutex);
+    *reason = output_fault.reason;
+  }
+  return true;
+}
+
+void forget_output_fault() { output_fault.failed = false; }
+
 struct NullOutput {
   RenderFn render = nullptr;
   std::vector<float> buffer = std::vector<float>(kNullPeriodFrames * kEngineChannels);
@@ -77,7 +98,10 @@ bool null_out_open(const std::string&, RenderFn render, std::string*) {
   return true;
 }
 bool null_out_start(std::string*) {
-  null_out.thread.start([] { null_out.render(null_out.buffer.data(), kNullPeriodFrames); });
+  // A failed device takes no more frames, as a card whose driver gave up.
+  null_out.thread.start([] {
+    if (!output_fault.failed.load(std::memory_order_relaxed)) null_out.render(null_out.buffer.data(), kNullPeriodFrames);
+  });
   return true;
 }
 void null_out_stop() { null_out.thread.stop(); }
@@ -105,11 +129,21 @@ std::size_t no_latency() { return 0; }
 
 }  // namespace
 
-const OutputDriver kNullOutput = {"null", null_out_open, null_out_start, null_out_stop, nothing, no_latency};
-const OutputDriver kFastOutput = {"fast", fast_out_open, nothing_to_start, nothing, nothing, no_latency};
+const OutputDriver kNullOutput = {"null", null_out_open, null_out_start, null_out_stop,
+                                  forget_output_fault, no_latency, null_out_failed};
+const OutputDriver kFastOutput = {"fast", fast_out_open, nothing_to_start, nothing,
+                                  forget_output_fault, no_latency, null_out_failed};
 const InputDriver kNullInput = {"null", always_present, null_in_open, null_in_start, null_in_stop, nothing};
 const InputDriver kFastInput = {"fast", always_present, fast_in_open, nothing_to_start, nothing, nothing};
 
 std::size_t null_output_late_periods() { return null_out.thread.late(); }
+
+void fail_output_for_testing(const std::string& reason) {
+  {
+    std::lock_guard lock(output_fault.mutex);
+    output_fault.reason = reason;
+  }
+  output_fault.failed = true;
+}
 
 }  // namespace audio

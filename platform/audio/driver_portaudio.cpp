@@ -3,6 +3,7 @@
 #include <alsa/asoundlib.h>
 #include <portaudio.h>
 
+#include <atomic>
 #include <cstdarg>
 
 #include "platform/audio/drivers.h"
@@ -54,8 +55,17 @@ struct Stream {
   PaStream* stream = nullptr;
   RenderFn render = nullptr;
   CaptureFn capture = nullptr;
+  std::atomic<bool> stopping{false};  // we asked it to stop
+  std::atomic<bool> failed{false};    // it stopped by itself
 };
 Stream out_stream, in_stream;
+
+// PortAudio calls this when a stream stops, also when its host API gave up on
+// the device (unplugged, a driver error): then nobody asked.
+void stream_finished(void* user) {
+  auto* s = static_cast<Stream*>(user);
+  if (!s->stopping.load()) s->failed = true;
+}
 
 int output_callback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
                     PaStreamCallbackFlags, void*) {
@@ -84,17 +94,21 @@ bool open_stream(Stream& s, const std::string& device, bool input, std::string* 
   params.suggestedLatency = input ? info->defaultLowInputLatency : info->defaultHighOutputLatency;
   const PaError err = Pa_OpenStream(&s.stream, input ? &params : nullptr, input ? nullptr : &params,
                                     kEngineRate, kFramesPerBuffer, paNoFlag,
-                                    input ? input_callback : output_callback, nullptr);
+                                    input ? input_callback : output_callback, &s);
   if (err != paNoError) {
     if (error) *error = std::string("The sound device can not be opened: ") + Pa_GetErrorText(err) + ".";
     s.stream = nullptr;
     Pa_Terminate();
     return false;
   }
+  s.stopping = false;
+  s.failed = false;
+  Pa_SetStreamFinishedCallback(s.stream, stream_finished);
   return true;
 }
 
 bool start_stream(Stream& s, std::string* error) {
+  s.stopping = false;
   const PaError err = Pa_StartStream(s.stream);
   if (err != paNoError) {
     if (error) *error = std::string("The sound device can not be started: ") + Pa_GetErrorText(err) + ".";
@@ -104,14 +118,18 @@ bool start_stream(Stream& s, std::string* error) {
 }
 
 void stop_stream(Stream& s) {
+  s.stopping = true;
   if (s.stream) Pa_StopStream(s.stream);
 }
 
 void close_stream(Stream& s) {
-  if (!s.stream) return;
-  Pa_CloseStream(s.stream);
-  s.stream = nullptr;
-  Pa_Terminate();
+  s.stopping = true;
+  if (s.stream) {
+    Pa_CloseStream(s.stream);
+    s.stream = nullptr;
+    Pa_Terminate();
+  }
+  s.failed = false;
 }
 
 bool pa_out_open(const std::string& device, RenderFn render, std::string* error) {
@@ -121,6 +139,11 @@ bool pa_out_open(const std::string& device, RenderFn render, std::string* error)
 bool pa_out_start(std::string* error) { return start_stream(out_stream, error); }
 void pa_out_stop() { stop_stream(out_stream); }
 void pa_out_close() { close_stream(out_stream); }
+bool pa_out_failed(std::string* reason) {
+  if (!out_stream.failed.load()) return false;
+  if (reason) *reason = "the sound system stopped the device";
+  return true;
+}
 std::size_t pa_out_latency() {
   const PaStreamInfo* info = out_stream.stream ? Pa_GetStreamInfo(out_stream.stream) : nullptr;
   return info ? static_cast<std::size_t>(info->outputLatency * kEngineRate) : 0;
@@ -153,8 +176,8 @@ std::vector<std::string> portaudio_device_names(bool input) {
   return names;
 }
 
-const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop, pa_out_close,
-                                        pa_out_latency};
+const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop,
+                                        pa_out_close, pa_out_latency, pa_out_failed};
 const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
 
 }  // namespace audio

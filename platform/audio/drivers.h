@@ -26,6 +26,10 @@ struct OutputDriver {
   void (*close)();
   // Frames between handing a period over and hearing it (the device's buffer).
   std::size_t (*latency_frames)();
+  // Whether the device stopped by itself since it was started (a driver error,
+  // a card unplugged), with the driver's words in `reason` (may be null).
+  // Any thread; close() forgets it.
+  bool (*failed)(std::string* reason);
 };
 
 struct InputDriver {

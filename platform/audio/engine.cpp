@@ -7,6 +7,9 @@
 //   the fast null device). It drains the commands, pulls frames from each
 //   play's ring, mixes and hands ended plays to the notifier through a second
 //   lock-free queue. It takes no lock and allocates nothing.
+// - When the output device stops by itself, the notifier (or run_fast's
+//   caller) closes it with the mixer idle, ends every play with Failed and
+//   opens the silent device in its place.
 // - One reader thread per mixed line runs the producers ahead of time into the
 //   rings, so a disc spinning up never starves a wave file.
 // - The notifier thread runs the end callbacks and frees what the mixer let go.
@@ -132,6 +135,9 @@ struct Engine {
   Mixer mixer;
   std::mutex fast;  // held while the fast device mixes
   std::vector<float> fast_buffer;
+
+  std::mutex failure_mutex;  // its own: end callbacks read it on the notifier thread
+  OutputFailure failure;
 
   std::atomic<bool> threads_run{false};
   std::array<Reader, std::size(kMixedLines)> readers;
@@ -351,6 +357,51 @@ void deliver(const Retired& r) {
   e.delivered_cv.notify_all();
 }
 
+// The output device stopped by itself: with no device thread mixing any more,
+// every play ends with Failed and the silent device of the same pace takes
+// over, so the clock and the next play go on. The notifier only tries the lock
+// (shutdown may hold it while it waits for the notifier); run_fast's caller
+// waits for it. False when the device is well.
+bool recover_if_output_failed(bool wait_for_lock) {
+  Engine& e = engine();
+  std::vector<Play*> failed;
+  {
+    std::unique_lock lock(e.api, std::defer_lock);
+    if (wait_for_lock) {
+      lock.lock();
+    } else if (!lock.try_lock()) {
+      return false;
+    }
+    std::string why;
+    if (!e.running || e.shutting_down || !e.output->failed(&why)) return false;
+    std::lock_guard mixing(e.fast);  // on the fast device the mixer is run_fast's
+    e.output->stop();
+    e.output->close();
+    Mixer& m = e.mixer;
+    take_commands(m);
+    for (std::size_t i = 0; i < m.active_count; ++i) {
+      m.active[i]->cancelled = true;  // its reader stops filling
+      m.active[i]->ended.store(true, std::memory_order_release);
+      failed.push_back(m.active[i]);
+    }
+    m.active_count = 0;
+    e.retired_count.fetch_add(failed.size(), std::memory_order_release);
+    {
+      std::lock_guard failure_lock(e.failure_mutex);
+      e.failure = {e.failure.serial + 1, why.empty() ? std::string("the device stopped") : why};
+    }
+    const bool fast = e.kind == DeviceKind::NullFast;
+    e.output = fast ? &kFastOutput : &kNullOutput;
+    e.kind = fast ? DeviceKind::NullFast : DeviceKind::NullRealtime;
+    m.latency = e.output->latency_frames();
+    e.output->open("", render, nullptr);
+    e.output->start(nullptr);
+  }
+  // Outside the lock: an end callback may ask the engine anything.
+  for (Play* p : failed) deliver({p, EndReason::Failed, nullptr});
+  return true;
+}
+
 void notifier_loop() {
   Engine& e = engine();
   for (;;) {
@@ -360,6 +411,7 @@ void notifier_loop() {
       continue;
     }
     if (!e.threads_run.load()) break;
+    if (recover_if_output_failed(false)) continue;
     std::this_thread::sleep_for(kNotifierIdle);
   }
 }
@@ -575,6 +627,11 @@ std::string no_device_reason() {
   return engine().reason;
 }
 
+OutputFailure output_failure() {
+  std::lock_guard lock(engine().failure_mutex);
+  return engine().failure;
+}
+
 VoiceId voice_create(Line line) {
   if (reader_index(line) == std::size(kMixedLines)) return -1;  // not a source line
   if (!internal::ensure_running()) return -1;
@@ -680,6 +737,7 @@ std::uint64_t run_fast(std::uint64_t frames) {
   {
     std::lock_guard lock(e.fast);
     while (done < frames) {
+      if (e.output->failed(nullptr)) break;  // a failed device takes no frames
       take_commands(e.mixer);
       const bool capturing = internal::capture_running();
       if (e.mixer.active_count == 0 && !capturing) break;
@@ -689,6 +747,7 @@ std::uint64_t run_fast(std::uint64_t frames) {
       done += n;
     }
   }
+  recover_if_output_failed(true);
   flush_end_callbacks();
   return done;
 }

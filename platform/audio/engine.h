@@ -62,14 +62,28 @@ void set_input_device(const std::string& name);
 // device can not be opened: <PortAudio's reason>."
 std::string no_device_reason();
 
+// The output device stopped working while the engine ran (a driver error, a
+// card unplugged). The engine then ends every play with EndReason::Failed,
+// closes the device and goes on on the silent device of the same pace (the
+// real-time null device, or the fast one in tests), so the program keeps
+// running and the next play works, silently. `serial` counts the failures of
+// this process (0: none yet); `reason` is the last one's, in the driver's words.
+// Any thread.
+struct OutputFailure {
+  std::uint64_t serial = 0;
+  std::string reason;
+};
+OutputFailure output_failure();
+
 // Fills up to `frames` interleaved stereo frames at kEngineRate. Returns the number
 // written; fewer than asked means the stream has ended. Runs on the reader thread
 // and may block on file or disc I/O.
 using Producer = std::function<std::size_t(float* stereo, std::size_t frames)>;
 
 // How a voice stopped playing. Called on an engine thread: never touch UI state
-// from it; post a message instead.
-enum class EndReason { Finished, Stopped };
+// from it; post a message instead. Failed: the output device stopped working
+// under it (see output_failure).
+enum class EndReason { Finished, Stopped, Failed };
 using EndCallback = std::function<void(EndReason)>;
 
 using VoiceId = int;
@@ -147,6 +161,9 @@ void set_test_input(TestInput input);
 // for the end callbacks that became due. Returns the frames output; 0 on the
 // other devices.
 std::uint64_t run_fast(std::uint64_t frames);
+// Tests: the running null output device fails as a card's driver would: it
+// stops taking frames and reports `reason` until the engine has closed it.
+void fail_output_for_testing(const std::string& reason);
 // Tests: the last frames output, for checking levels and effects.
 using OutputTap = std::function<void(const float* stereo, std::size_t frames)>;
 void set_output_tap(OutputTap tap);

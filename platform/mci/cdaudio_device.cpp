@@ -1,6 +1,8 @@
 // The cdaudio driver: one CD drive or disc image through CdDrive. Positions are
 // absolute frames, sector × 588 (a disc's first track starts at sector 150), so
 // MSF times are absolute disc times and TMSF times count within a track.
+// Sectors that cannot be read (an image cut short or deleted while it plays)
+// sound as silence to the end of the range, as a scratched disc's do.
 #include <algorithm>
 #include <memory>
 #include <vector>

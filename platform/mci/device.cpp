@@ -58,7 +58,8 @@ MCIERROR Device::start_play(bool has_from, std::uint64_t from, std::uint64_t to,
     }
     transport_.play(from, to, std::move(source), notify, ended_in_failure());
   }
-  if (flags & MCI_WAIT) transport_.wait();
+  // A play waited for that the sound device cut short is not a success.
+  if ((flags & MCI_WAIT) && transport_.wait()) return MCIERR_SOUND_DEVICE_FAILED;
   return 0;
 }
 

@@ -56,6 +56,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_NO_RECORDING_DEVICE, "The recording source could not be started; another recording may be running."},
     {MCIERR_NOTHING_RECORDED, "There is no recording to play or save."},
     {MCIERR_CD_SOURCE_REFUSED, "The CD drive or disc image can not be used."},
+    {MCIERR_SOUND_DEVICE_FAILED, "The sound device stopped working; the player runs silently."},
 };
 
 }  // namespace

@@ -29,6 +29,10 @@ void mci_set_notify_poster(MciNotifyPoster poster);
 //   MCIERR_NO_SOUND_DEVICE: the first play after the engine wanted a sound
 //   device and found none; plays go on silently in real time. Never posted when
 //   the silent device was chosen.
+//   MCIERR_SOUND_DEVICE_FAILED: the output device stopped working under a play;
+//   every play then ended with MCI_NOTIFY_FAILURE and the next ones run
+//   silently in real time. Posted once per failure, with the first failed play
+//   that had a window (else with the next play's).
 constexpr UINT MM_QUORVIN_NOTICE = 0x0400 + 0x03B9;  // WM_USER + MM_MCINOTIFY
 // TRUE with the text to show for a notice code; FALSE and an empty buffer otherwise.
 BOOL mciGetNoticeTextA(WPARAM notice, LPSTR text, UINT size);
@@ -170,6 +174,8 @@ constexpr MCIERROR MCIERR_NO_RECORDING_DEVICE = MCIERR_CUSTOM_DRIVER_BASE + 5;
 constexpr MCIERROR MCIERR_NOTHING_RECORDED = MCIERR_CUSTOM_DRIVER_BASE + 6;
 // The CD drive or image named could not be used; its text says which and why (cd_refusal.h).
 constexpr MCIERROR MCIERR_CD_SOURCE_REFUSED = MCIERR_CUSTOM_DRIVER_BASE + 7;
+// The sound device stopped working while it played; the player runs silently.
+constexpr MCIERROR MCIERR_SOUND_DEVICE_FAILED = MCIERR_CUSTOM_DRIVER_BASE + 8;
 
 // Parameter records (Win32 layouts).
 struct MCI_GENERIC_PARMS {

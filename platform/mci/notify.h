@@ -12,7 +12,11 @@ void post_notify(HWND window, WPARAM code, MCIDEVICEID device);
 // posted (no window or no poster).
 bool post_notice(HWND window, WPARAM code, MCIDEVICEID device);
 // Called after every play that started: posts the no-sound-device notice to the
-// first play's window that can take it, when the engine found no sound device.
+// first play's window that can take it, when the engine found no sound device,
+// and a device failure not yet told (its play had no window to tell).
 void notice_after_play(HWND window, MCIDEVICEID device);
+// Called when the output device failed under a play: posts the failure notice
+// to `window`, once per failure (see audio::output_failure).
+void notice_output_failure(HWND window, MCIDEVICEID device);
 
 }  // namespace mci

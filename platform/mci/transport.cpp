@@ -24,6 +24,7 @@ struct Transport::Shared {
   std::uint64_t serial = 0;  // the voice play the callback may still report on
   bool finished = false;
   bool failed = false;  // the finished play could not play its media
+  bool lost = false;    // the output device failed under it
   HWND notify = nullptr;
 };
 
@@ -40,6 +41,10 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
   halt(MCI_NOTIFY_SUPERSEDED);
   if (from >= to) {
     // An empty range has ended as soon as it starts.
+    {
+      std::lock_guard lock(shared_->mutex);
+      shared_->lost = false;
+    }
     position_ = end_ = std::max(from, to);
     post_notify(notify, MCI_NOTIFY_SUCCESSFUL, device_);
     return;
@@ -50,6 +55,7 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
     serial = ++shared_->serial;
     shared_->finished = false;
     shared_->failed = false;
+    shared_->lost = false;
     shared_->notify = notify;
   }
   start_ = from;
@@ -57,19 +63,22 @@ void Transport::play(std::uint64_t from, std::uint64_t to, audio::Producer produ
   state_ = State::Playing;
   audio::voice_play(voice_, std::move(producer),
                     [shared = shared_, serial, failed = std::move(failed)](audio::EndReason reason) {
-                      if (reason != audio::EndReason::Finished) return;
-                      const bool failure = failed && failed();
+                      if (reason == audio::EndReason::Stopped) return;
+                      const bool lost = reason == audio::EndReason::Failed;
+                      const bool failure = lost || (failed && failed());
                       HWND window;
                       {
                         std::lock_guard lock(shared->mutex);
                         if (shared->serial != serial || shared->finished) return;
                         shared->finished = true;
                         shared->failed = failure;
+                        shared->lost = lost;
                         window = shared->notify;
                         shared->notify = nullptr;
                       }
                       shared->ended.notify_all();
                       post_notify(window, failure ? MCI_NOTIFY_FAILURE : MCI_NOTIFY_SUCCESSFUL, shared->device);
+                      if (lost) notice_output_failure(window, shared->device);
                     });
 }
 
@@ -147,10 +156,20 @@ void Transport::halt(WPARAM code) {
 
 void Transport::sync() {
   if (state_ == State::Stopped) return;
-  std::lock_guard lock(shared_->mutex);
-  if (!shared_->finished) return;
+  bool failed, lost;
+  {
+    std::lock_guard lock(shared_->mutex);
+    if (!shared_->finished) return;
+    failed = shared_->failed;
+    lost = shared_->lost;
+  }
   state_ = State::Stopped;
-  position_ = shared_->failed ? start_ : end_;
+  // A device that failed under the play leaves it where the sound stopped.
+  if (lost) {
+    position_ = std::min(start_ + audio::voice_frames_played(voice_), end_);
+  } else {
+    position_ = failed ? start_ : end_;
+  }
 }
 
 Transport::State Transport::state() {
@@ -164,7 +183,7 @@ std::uint64_t Transport::position() {
   return std::min(start_ + audio::voice_frames_played(voice_), end_);
 }
 
-void Transport::wait() {
+bool Transport::wait() {
   const bool fast = audio::device_kind() == audio::DeviceKind::NullFast;
   while (state() == State::Playing) {
     if (fast) {
@@ -189,6 +208,8 @@ void Transport::wait() {
     std::unique_lock lock(shared_->mutex);
     if (!shared_->ended.wait_for(lock, kEndRecordGrace, [this] { return shared_->finished; })) break;
   }
+  std::lock_guard lock(shared_->mutex);
+  return shared_->finished && shared_->lost;
 }
 
 }  // namespace mci

@@ -5,7 +5,9 @@
 // Each play that asked for notification ends with exactly one MM_MCINOTIFY:
 // successful when the range ran to its end (posted from the engine thread),
 // superseded when a newer play replaced it, aborted when stop, pause, seek or
-// close cut it short.
+// close cut it short, failure when the output device failed under it (the
+// position then stays where the sound stopped, and the user gets the notice
+// MCIERR_SOUND_DEVICE_FAILED once).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,8 +44,9 @@ class Transport {
   // Halts and moves; a stopped device stays stopped.
   void seek(std::uint64_t frame);
   // Blocks until the running play has ended and its end is recorded (state()
-  // then reads Stopped), or until it was stopped from elsewhere.
-  void wait();
+  // then reads Stopped), or until it was stopped from elsewhere. True when the
+  // output device failed under it.
+  bool wait();
 
   State state();
   std::uint64_t position();

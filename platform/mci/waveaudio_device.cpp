@@ -8,6 +8,10 @@
 // (posted when the device is next asked anything), and the next "stop" answers
 // MCIERR_FILE_WRITE. What fitted stays recorded.
 //
+// A file cut short while it plays ends early into silence and the play runs to
+// the length the file had when opened; one deleted while it plays sounds to its
+// end (it is held open), and a later play answers MCIERR_FILE_READ.
+//
 // "load <alias> <file>" takes over a recording a crashed rack left behind
 // (audio::orphaned_recordings) as this device's unsaved recording; closing the
 // device deletes it, as it deletes every temporary recording.

@@ -10,6 +10,27 @@ constexpr WORD DLG_CD_TRACK_TITLE = 234;   // one track's title
 constexpr WORD DLG_PLAYLIST_NAME = 270;    // playlist name
 constexpr WORD DLG_PLAYLIST_EDITOR = 1536; // template laid beside the file chooser
 
+// CD program editor (143).
+constexpr int IDC_CD_AVAILABLE = 1000;        // list: every track of the disc
+constexpr int IDC_CD_PROGRAM = 1001;          // list: the program, in order
+constexpr int IDC_CD_ADD = 1002;
+constexpr int IDC_CD_REMOVE = 1003;
+constexpr int IDC_CD_UP = 1004;
+constexpr int IDC_CD_DOWN = 1005;
+constexpr int IDC_CD_ACCEPT_PLAY = 1006;
+constexpr int IDC_CD_AVAILABLE_COUNT = 1007;  // "Available Tracks: %d"
+constexpr int IDC_CD_AVAILABLE_TOTAL = 1008;  // "Total :  [%d:%d]"
+constexpr int IDC_CD_PROGRAM_TOTAL = 1009;    // "Total :  [%d:%d]"
+constexpr int IDC_CD_OPEN_TITLES = 1018;
+constexpr int IDC_CD_TITLE_LABEL = 1023;      // "Title : " and the disc title
+constexpr int IDC_CD_PROGRAM_COUNT = -1;      // "Selected Tracks: %d"; the template's first control with -1
+// CD title dialog (233).
+constexpr int IDC_CD_DISC_TITLE = 1019;
+constexpr int IDC_CD_TITLE_TRACKS = 1020;
+// CD track-title dialog (234).
+constexpr int IDC_CD_TRACK_TITLE = 1021;
+constexpr int IDC_CD_TRACK_LABEL = 1022;      // "Track : %02d  [%02d:%02d]"
+
 // Preferences: the platform's settings (platform.ini).
 constexpr WORD DLG_PREFERENCES = 290;
 constexpr int IDC_PREF_OUTPUT = 2901;           // drop-down list of output devices

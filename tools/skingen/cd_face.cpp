@@ -39,11 +39,15 @@ QImage paintCdFace(int, int, int) {
   lcdWindow(p, kLcd, 2);
   // Legends printed on the glass where nothing is drawn over them.
   const QColor legend(0, 150, 170);
-  drawPixelTextCentred(p, QRect(62, 37, 36, 7), "TRACK", legend);
-  drawPixelTextCentred(p, QRect(113, 37, 36, 7), "MIN", legend);
-  drawPixelTextCentred(p, QRect(167, 37, 36, 7), "SEC", legend);
+  const char* legends[] = {"TRACK", "MIN", "SEC"};
+  const int pairWidth = kCdDigitLefts[1] - kCdDigitLefts[0] + kCdDigitWidth;
+  for (int i = 0; i < 3; ++i)
+    drawPixelTextCentred(p, QRect(kCdDigitLefts[2 * i], kCdDigitTop - 10, pairWidth, 7), legends[i], legend);
   p.setPen(QColor(40, 42, 46));
-  p.drawRect(QRect(214, 14, 58, 57));  // round the track grid, clear of the title line
+  // Round the track grid, clear of the title line.
+  const int gridRight = kCdGridLefts[3] + kCdGridCell, gridBottom = kCdGridTops[3] + kCdGridCell;
+  p.drawRect(QRect(kCdGridLefts[0] - 2, kCdGridTops[0] - 2, gridRight - kCdGridLefts[0] + 3,
+                   gridBottom - kCdGridTops[0] + 3));
 
   // The disc tray: a slot across the right half, its lip lit from above.
   p.fillRect(QRect(kTray.left() + 8, kTray.center().y(), kTray.width() - 16, 1), QColor(0, 0, 0, 110));

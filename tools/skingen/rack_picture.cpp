@@ -3,6 +3,8 @@
 #include "art_table.h"
 #include "draw_kit.h"
 #include "rack_layout.h"
+#include "resources/geometry.h"
+#include "resources/ids/bitmaps.h"
 
 #include <QFont>
 #include <QPainter>
@@ -92,24 +94,25 @@ void drawWaveState(QPainter& p, Art& art, int top) {
   p.drawImage(370, top + 90, art(171));
 }
 
+// Playing track 3 of a program at 2:47, repeat all, the track's title on the line.
 void drawCdState(QPainter& p, Art& art, int top) {
   const int digits[] = {0, 3, 0, 2, 4, 7};
-  const int xs[] = {62, 82, 113, 133, 167, 187};
-  for (int i = 0; i < 6; ++i) p.drawImage(xs[i], top + 47, art(990 + digits[i]));
-  p.drawImage(72, top + 18, art(128));
-  p.drawImage(114, top + 20, art(125));
-  p.drawImage(174, top + 19, art(127));
+  for (int i = 0; i < 6; ++i) p.drawImage(kCdDigitLefts[i], top + kCdDigitTop, art(BMP_CD_DIGIT_0 + digits[i]));
+  p.drawImage(kCdStateIcon.left, top + kCdStateIcon.top, art(BMP_CD_STATE_PLAY));
+  p.drawImage(kCdModeIndicator.left, top + kCdModeIndicator.top, art(BMP_CD_MODE_PROGRAM));
+  p.drawImage(kCdRepeatIndicator.left, top + kCdRepeatIndicator.top, art(BMP_CD_REPEAT_ALL));
   QFont grid(QStringLiteral("Liberation Serif"));
   grid.setPixelSize(12);
   p.setFont(grid);
   const int program[] = {2, 5, 3, 9, 11, 1, 7};
-  for (int k = 0; k < 16; ++k) {
-    const QRect cell(216 + (k % 4) * 14, top + 16 + (k / 4) * 14, 13, 13);
+  for (int k = 0; k < kCdGridPage; ++k) {
+    const QRect cell(kCdGridLefts[k % 4], top + kCdGridTops[k / 4], kCdGridCell, kCdGridCell);
     p.setPen(k == 2 ? QColor(255, 0, 0) : QColor(255, 255, 0));
     if (k < 7) p.drawText(cell, Qt::AlignHCenter | Qt::AlignTop, QString::number(program[k]));
   }
   p.setPen(QColor(255, 255, 0));
-  p.drawText(QRect(61, top + 73, 200, 13), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Night Drive"));
+  p.drawText(QRect(kCdTitleLine.left, top + kCdTitleLine.top, kCdTitleLine.width, kCdTitleLine.height),
+             Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Night Drive"));
 }
 
 }  // namespace

@@ -54,4 +54,29 @@ TEST(MciRealtime, PlayWaitReturnsOnlyOnceTheModeReadsStopped) {
   audio::shutdown();
 }
 
+// A device that fails under a waited play ends the wait with its error, the
+// position where the sound stopped; the silent device then keeps real time.
+TEST(MciRealtime, ADeviceFailingUnderAWaitedPlayEndsTheWaitWithItsError) {
+  TempHome home;
+  setenv("QUORVIN_AUDIO", "null", 1);
+  const std::string path = mcitest::write_sine_wav(home.file("long.wav"), 2.0, 44100, 1, 16);
+  ASSERT_EQ(send("open \"" + path + "\" type waveaudio alias w").rfind("error", 0), std::string::npos);
+  std::thread driver([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    audio::fail_output_for_testing("a driver error");
+  });
+  EXPECT_EQ(send("play w wait"), "error " + std::to_string(MCIERR_SOUND_DEVICE_FAILED));
+  driver.join();
+  EXPECT_EQ(send("status w mode"), "stopped");
+  const long at = std::stol(send("status w position"));
+  EXPECT_GT(at, 100);
+  EXPECT_LT(at, 1900);
+  EXPECT_EQ(audio::device_kind(), audio::DeviceKind::NullRealtime);
+  const auto again = std::chrono::steady_clock::now();
+  EXPECT_EQ(send("play w from 0 to 200 wait"), "");
+  EXPECT_GE(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(150)) << "paced, not fast";
+  EXPECT_EQ(send("close w"), "");
+  audio::shutdown();
+}
+
 }  // namespace

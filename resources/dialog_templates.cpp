@@ -1,0 +1,87 @@
+// Dialog templates: controls in tab order, sizes in pixels. Enter presses the
+// default button (OK), Escape cancels.
+#include "resources/dialog_templates.h"
+
+#include <iterator>
+
+#include "resources/ids/dialogs.h"
+
+namespace {
+
+using ui_resources::DialogControl;
+using ui_resources::DialogResource;
+
+constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kTab = kShown | WS_TABSTOP;
+constexpr DWORD kButton = kTab | BS_PUSHBUTTON;
+constexpr DWORD kDefault = kTab | BS_DEFPUSHBUTTON;
+constexpr DWORD kEdit = kTab | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD kPickList = kTab | WS_BORDER | LBS_NOTIFY | LBS_EXTENDEDSEL;
+constexpr DWORD kSingleList = kTab | WS_BORDER | LBS_NOTIFY;
+
+// CD program editor: the disc's tracks on the left, the program on the right,
+// the moving buttons between them.
+constexpr DialogControl kCdProgram[] = {
+    {"STATIC", "Available Tracks: 0", IDC_CD_AVAILABLE_COUNT, kShown, 12, 12, 220, 18},
+    {"LISTBOX", "", IDC_CD_AVAILABLE, kPickList, 12, 32, 220, 220},
+    {"STATIC", "Total :  [0:0]", IDC_CD_AVAILABLE_TOTAL, kShown, 12, 256, 220, 18},
+    {"BUTTON", "&Add >>", IDC_CD_ADD, kButton, 244, 60, 90, 28},
+    {"BUTTON", "<< &Remove", IDC_CD_REMOVE, kButton, 244, 94, 90, 28},
+    {"BUTTON", "Move &Up", IDC_CD_UP, kButton, 244, 150, 90, 28},
+    {"BUTTON", "Move &Down", IDC_CD_DOWN, kButton, 244, 184, 90, 28},
+    {"STATIC", "Selected Tracks: 0", IDC_CD_PROGRAM_COUNT, kShown, 346, 12, 220, 18},
+    {"LISTBOX", "", IDC_CD_PROGRAM, kPickList, 346, 32, 220, 220},
+    {"STATIC", "Total :  [0:0]", IDC_CD_PROGRAM_TOTAL, kShown, 346, 256, 220, 18},
+    {"STATIC", "", IDC_CD_TITLE_LABEL, kShown, 12, 282, 554, 18},
+    {"BUTTON", "&Titles...", IDC_CD_OPEN_TITLES, kButton, 12, 310, 90, 28},
+    {"BUTTON", "OK", IDOK, kDefault, 286, 310, 80, 28},
+    {"BUTTON", "OK, &Play", IDC_CD_ACCEPT_PLAY, kButton, 376, 310, 90, 28},
+    {"BUTTON", "Cancel", IDCANCEL, kButton, 476, 310, 90, 28},
+};
+
+// Disc and track titles: a double-click on a track names it.
+constexpr DialogControl kCdTitles[] = {
+    {"STATIC", "Disc title:", -1, kShown, 12, 15, 80, 18},
+    {"EDIT", "", IDC_CD_DISC_TITLE, kEdit, 92, 12, 316, 24},
+    {"STATIC", "Tracks (double-click a track to name it):", -1, kShown, 12, 48, 396, 18},
+    {"LISTBOX", "", IDC_CD_TITLE_TRACKS, kSingleList, 12, 68, 396, 220},
+    {"BUTTON", "OK", IDOK, kDefault, 228, 300, 86, 28},
+    {"BUTTON", "Cancel", IDCANCEL, kButton, 322, 300, 86, 28},
+};
+
+constexpr DialogControl kCdTrackTitle[] = {
+    {"STATIC", "Track : 00  [00:00]", IDC_CD_TRACK_LABEL, kShown, 12, 12, 356, 18},
+    {"STATIC", "Title:", -1, kShown, 12, 43, 48, 18},
+    {"EDIT", "", IDC_CD_TRACK_TITLE, kEdit, 60, 40, 308, 24},
+    {"BUTTON", "OK", IDOK, kDefault, 188, 80, 86, 28},
+    {"BUTTON", "Cancel", IDCANCEL, kButton, 282, 80, 86, 28},
+};
+
+// Preferences: the platform's settings, the devices as drop-down lists, the
+// files as paths with a Browse button.
+constexpr DialogControl kPreferences[] = {
+    {"STATIC", "Output device:", -1, kShown, 12, 16, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_OUTPUT, kTab | CBS_DROPDOWNLIST, 168, 12, 256, 26},
+    {"STATIC", "Recording device:", -1, kShown, 12, 50, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_INPUT, kTab | CBS_DROPDOWNLIST, 168, 46, 256, 26},
+    {"STATIC", "SoundFont for MIDI:", -1, kShown, 12, 84, 150, 18},
+    {"EDIT", "", IDC_PREF_SOUNDFONT, kEdit, 168, 80, 168, 24},
+    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kButton, 344, 79, 80, 26},
+    {"STATIC", "CD drive or disc image:", -1, kShown, 12, 118, 150, 18},
+    {"EDIT", "", IDC_PREF_CDROM, kEdit, 168, 114, 168, 24},
+    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kButton, 344, 113, 80, 26},
+    {"STATIC", "", IDC_PREF_NOTE, kShown, 12, 152, 412, 18},
+    {"BUTTON", "OK", IDOK, kDefault, 256, 182, 80, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kButton, 344, 182, 80, 26},
+};
+
+constexpr DialogResource kDialogs[] = {
+    {DLG_CD_PROGRAM, "CD Program", 578, 350, kCdProgram, std::size(kCdProgram)},
+    {DLG_CD_TITLES, "Disc and Track Titles", 420, 340, kCdTitles, std::size(kCdTitles)},
+    {DLG_CD_TRACK_TITLE, "Track Title", 380, 120, kCdTrackTitle, std::size(kCdTrackTitle)},
+    {DLG_PREFERENCES, "Preferences", 436, 220, kPreferences, std::size(kPreferences)},
+};
+
+}  // namespace
+
+std::span<const DialogResource> dialog_templates() { return kDialogs; }
