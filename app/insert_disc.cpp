@@ -1,6 +1,7 @@
 #include "app/insert_disc.h"
 
 #include "app/choose_file.h"
+#include "cd/cd.h"
 #include "platform/audio/cd/cd_drive.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/windows.h"
@@ -21,6 +22,8 @@ void reopen_cd_device(const std::string& device) {
   // Checked just before; should it fail now, the configured drive is there again rather than none.
   if (mciSendStringA(open_string(device, "cdaudio").c_str(), nullptr, 0, nullptr) != 0)
     mciSendStringA("open cdaudio", nullptr, 0, nullptr);
+  // The deck sees the new disc at once, as a closing tray: also while its panel is hidden.
+  cd_disc_changed();
 }
 
 }  // namespace
