@@ -35,11 +35,6 @@ std::string name_of(const std::string& path) { return std::filesystem::path(path
 
 void refuse(const std::string& text) { MessageBoxA(main_window, text.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION); }
 
-// A wave deck's half of the wave face: left of the gap between the two deck
-// windows is deck 1, right of it deck 2; the transport keys beyond go to the active deck.
-constexpr int kDeck2From = 184;
-constexpr int kTransportFrom = 330;
-
 struct DropTarget {
   FileKind kind;
   const FileLoader* loader;
@@ -54,9 +49,9 @@ DropTarget target_at(POINT at) {
       case Module::Midi: return {FileKind::Midi, find_loader(LoadTarget::MidiDeck)};
       case Module::Cd: return {FileKind::DiscImage, find_loader(LoadTarget::CdDrive)};
       case Module::Wave: {
-        const LoadTarget deck = at.x < kDeck2From       ? LoadTarget::WaveDeck1
-                                : at.x < kTransportFrom ? LoadTarget::WaveDeck2
-                                                        : LoadTarget::ActiveWaveDeck;
+        const LoadTarget deck = at.x < kWaveDropDeck2Left       ? LoadTarget::WaveDeck1
+                                : at.x < kWaveDropTransportLeft ? LoadTarget::WaveDeck2
+                                                                : LoadTarget::ActiveWaveDeck;
         return {FileKind::Wave, find_loader(deck)};
       }
       default: return {FileKind::Unknown, nullptr};
