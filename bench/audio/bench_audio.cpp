@@ -163,11 +163,8 @@ void cpu_figures(const std::string& dir) {
   audio::shutdown();
 }
 
-void latency_figures(const std::string& dir) {
-  const std::string path = dir + "/short.wav";
-  write_tone(path, 44100, 2.0, 440);
-  audio::shutdown();
-  audio::start({"null", ""});
+// Play command to first sample, `plays` times, each after `gap_us(i)` of quiet.
+std::vector<double> first_sample_ms(const std::string& path, int plays, int (*gap_us)(int)) {
   std::atomic<std::int64_t> first_sample_ns{0};
   audio::set_output_tap([&](const float* stereo, std::size_t frames) {
     if (first_sample_ns.load() != 0) return;
@@ -179,10 +176,9 @@ void latency_figures(const std::string& dir) {
   });
   std::vector<double> ms;
   const auto v = audio::voice_create(audio::Line::Wave);
-  for (int i = 0; i < 30; ++i) {
+  for (int i = 0; i < plays; ++i) {
     audio::voice_stop(v);
-    // Land anywhere in a period: the wait for the next one is part of the figure.
-    std::this_thread::sleep_for(std::chrono::microseconds(30000 + (i * 7919) % 11600));
+    std::this_thread::sleep_for(std::chrono::microseconds(gap_us(i)));
     first_sample_ns = 0;
     std::string error;
     auto producer = audio::make_wave_producer(path, 0, audio::kToEnd, &error);
@@ -191,11 +187,27 @@ void latency_figures(const std::string& dir) {
     while (first_sample_ns.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
     ms.push_back(static_cast<double>(first_sample_ns.load() - t.time_since_epoch().count()) / 1e6);
   }
-  std::sort(ms.begin(), ms.end());
-  std::printf("play command to first sample on the real-time null device (%.1f ms periods), 30 plays:\n",
-              1000.0 * 512 / audio::kEngineRate);
-  std::printf("  best %.1f ms, median %.1f ms, worst %.1f ms\n", ms.front(), ms[ms.size() / 2], ms.back());
+  audio::voice_destroy(v);
   audio::set_output_tap(nullptr);
+  std::sort(ms.begin(), ms.end());
+  return ms;
+}
+
+void latency_figures(const std::string& dir) {
+  const std::string path = dir + "/short.wav";
+  write_tone(path, 44100, 2.0, 440);
+  audio::shutdown();
+  audio::start({"null", ""});
+  // Land anywhere in a period: the wait for the next one is part of the figure.
+  const auto running = first_sample_ms(path, 30, [](int i) { return 30000 + (i * 7919) % 11600; });
+  // After two quiet seconds the engine has stopped its device: the play starts it.
+  const auto rested = first_sample_ms(path, 8, [](int i) { return 2000000 + (i * 7919) % 11600; });
+  std::printf("play command to first sample on the real-time null device (%.1f ms periods):\n",
+              1000.0 * 512 / audio::kEngineRate);
+  std::printf("  30 plays, device running       best %.1f ms, median %.1f ms, worst %.1f ms\n", running.front(),
+              running[running.size() / 2], running.back());
+  std::printf("  8 plays, engine resting before best %.1f ms, median %.1f ms, worst %.1f ms\n", rested.front(),
+              rested[rested.size() / 2], rested.back());
   audio::shutdown();
 }
 

@@ -248,6 +248,7 @@ bool capture_start(int rate, int channels, Consumer consumer, std::string* error
     return false;
   }
   c.running = true;
+  internal::wake_output();
   return true;
 }
 

@@ -112,6 +112,9 @@ bool start_stream(Stream& s, std::string* error) {
   const PaError err = Pa_StartStream(s.stream);
   if (err != paNoError) {
     if (error) *error = std::string("The sound device can not be started: ") + Pa_GetErrorText(err) + ".";
+    // The engine restarts a stopped stream on the next play; one that will not
+    // start again has stopped working, as an unplugged card has.
+    s.failed = true;
     return false;
   }
   return true;

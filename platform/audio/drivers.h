@@ -21,13 +21,16 @@ struct OutputDriver {
   const char* name;
   // `device` is a device name, or "" for the user's default.
   bool (*open)(const std::string& device, RenderFn render, std::string* error);
+  // An open device may be stopped and started again any number of times (the
+  // engine stops it while idle).
   bool (*start)(std::string* error);
   void (*stop)();
   void (*close)();
   // Frames between handing a period over and hearing it (the device's buffer).
   std::size_t (*latency_frames)();
   // Whether the device stopped by itself since it was started (a driver error,
-  // a card unplugged), with the driver's words in `reason` (may be null).
+  // a card unplugged, or a start after a stop that failed), with the driver's
+  // words in `reason` (may be null).
   // Any thread; close() forgets it.
   bool (*failed)(std::string* reason);
 };

@@ -13,6 +13,12 @@
 // - One reader thread per mixed line runs the producers ahead of time into the
 //   rings, so a disc spinning up never starves a wave file.
 // - The notifier thread runs the end callbacks and frees what the mixer let go.
+// - While nothing plays or records the engine rests: the notifier stops the
+//   output device (a second after the last play, so the next track of a
+//   programme finds it running) and every thread waits on a condition
+//   variable, so an idle player costs no wake-ups. A reader starts the device
+//   again once the first frames of a new play are in its ring, which keeps the
+//   wait from the play command to the first sample as short as before.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -46,6 +52,7 @@ constexpr std::size_t kFillChunk = 4096;
 constexpr std::size_t kMaxBlock = 4096;      // longer device periods are mixed in pieces
 constexpr auto kReaderIdle = std::chrono::milliseconds(20);  // the ring holds 750 ms
 constexpr auto kNotifierIdle = std::chrono::milliseconds(4);  // polled: the mixer must not wake anyone
+constexpr auto kIdleLinger = std::chrono::seconds(1);        // idle this long: the output stops
 constexpr Line kMixedLines[] = {Line::Synth, Line::Wave, Line::CD};
 
 struct Play {
@@ -145,6 +152,13 @@ struct Engine {
   std::mutex delivered_mutex;
   std::condition_variable delivered_cv;
   std::uint64_t delivered = 0;
+
+  // Resting. Lock order: api, then idle_mutex, then plays_mutex.
+  std::mutex idle_mutex;               // starting and stopping the output; `output` changes under it too
+  std::condition_variable idle_cv;     // the resting notifier waits on it
+  std::uint64_t activity = 0;          // bumped by whatever may need the mixer
+  std::atomic<bool> output_on{false};  // the device is started
+  bool output_allowed = false;         // from start until shutdown
 };
 
 // Never destroyed: its threads may outlive static destruction order, so the
@@ -320,6 +334,24 @@ void wake_reader(Reader& r) {
   r.wake.notify_one();
 }
 
+// Something may need the mixer: the resting notifier wakes up and, with
+// `start_output`, the stopped output device starts. Any thread holding no
+// engine lock but api.
+void wake_engine(bool start_output) {
+  Engine& e = engine();
+  {
+    std::lock_guard lock(e.idle_mutex);
+    ++e.activity;
+    if (start_output && e.output_allowed && !e.output_on) {
+      // A device that will not start again is taken for a failed one (see
+      // recover_if_output_failed), so the plays end and the silent device follows.
+      e.output->start(nullptr);
+      e.output_on = true;
+    }
+  }
+  e.idle_cv.notify_all();
+}
+
 void reader_loop(Line line) {
   Engine& e = engine();
   Reader& r = e.readers[reader_index(line)];
@@ -329,12 +361,19 @@ void reader_loop(Line line) {
       std::lock_guard lock(e.plays_mutex);
       snapshot = e.plays;
     }
-    bool worked = false;
+    bool mine = false, worked = false;
     for (auto& p : snapshot)
-      if (p->line == line) worked |= fill(*p);
+      if (p->line == line) {
+        mine = true;
+        worked |= fill(*p);
+      }
     snapshot.clear();
+    if (worked) wake_engine(true);  // the first frames are there: the device may start
     std::unique_lock lock(r.mutex);
-    if (!worked) r.wake.wait_for(lock, kReaderIdle, [&] { return r.work; });
+    if (!mine)
+      r.wake.wait(lock, [&] { return r.work; });  // nothing on this line: rest until a play comes
+    else if (!worked)
+      r.wake.wait_for(lock, kReaderIdle, [&] { return r.work; });
     r.work = false;
   }
 }
@@ -391,19 +430,49 @@ bool recover_if_output_failed(bool wait_for_lock) {
       e.failure = {e.failure.serial + 1, why.empty() ? std::string("the device stopped") : why};
     }
     const bool fast = e.kind == DeviceKind::NullFast;
+    std::lock_guard idle(e.idle_mutex);
     e.output = fast ? &kFastOutput : &kNullOutput;
     e.kind = fast ? DeviceKind::NullFast : DeviceKind::NullRealtime;
     m.latency = e.output->latency_frames();
     e.output->open("", render, nullptr);
     e.output->start(nullptr);
+    e.output_on = true;
   }
   // Outside the lock: an end callback may ask the engine anything.
   for (Play* p : failed) deliver({p, EndReason::Failed, nullptr});
   return true;
 }
 
+// Whether a play is not yet notified, an end callback is due or a capture runs.
+bool engine_busy(Engine& e) {
+  if (internal::capture_running()) return true;
+  {
+    std::lock_guard lock(e.delivered_mutex);
+    if (e.delivered < e.retired_count.load(std::memory_order_acquire)) return true;
+  }
+  std::lock_guard lock(e.plays_mutex);
+  return !e.plays.empty();
+}
+
+// Nothing to do: the output stops and the notifier waits for a call that may
+// need the mixer (or for shutdown). With the device stopped no render runs, so
+// nothing can be retired behind its back.
+void rest(Engine& e) {
+  std::unique_lock lock(e.idle_mutex);
+  if (engine_busy(e)) return;
+  if (e.output_on) {
+    e.output->stop();
+    e.output_on = false;
+    // Its last periods may have let go of something (a replaced output tap).
+    if (engine_busy(e)) return;
+  }
+  const std::uint64_t seen = e.activity;
+  e.idle_cv.wait(lock, [&] { return e.activity != seen || !e.threads_run.load(); });
+}
+
 void notifier_loop() {
   Engine& e = engine();
+  auto last_busy = std::chrono::steady_clock::now();
   for (;;) {
     Retired r;
     if (e.retired.pop(&r)) {
@@ -412,6 +481,14 @@ void notifier_loop() {
     }
     if (!e.threads_run.load()) break;
     if (recover_if_output_failed(false)) continue;
+    const auto now = std::chrono::steady_clock::now();
+    if (engine_busy(e)) {
+      last_busy = now;
+    } else if (now - last_busy >= kIdleLinger) {
+      rest(e);
+      last_busy = std::chrono::steady_clock::now();
+      continue;
+    }
     std::this_thread::sleep_for(kNotifierIdle);
   }
 }
@@ -442,10 +519,12 @@ Voice* find_voice(VoiceId id) {
   return &e.voices[id];
 }
 
-void stop_current(Voice& v) {
-  if (!v.current || v.current->ended.load()) return;
+// True when a Stop went to the mixer: the device must run for it to be taken.
+bool stop_current(Voice& v) {
+  if (!v.current || v.current->ended.load()) return false;
   v.current->cancelled = true;
   send({Command::Stop, v.current.get(), nullptr});
+  return true;
 }
 
 // Which driver carries `name`; a real device that cannot be opened leaves the
@@ -492,6 +571,8 @@ void reset_mixer(Engine& e) {
 }  // namespace
 
 namespace internal {
+
+void wake_output() { wake_engine(true); }
 
 StereoGain line_target(Line line) {
   const LineControl& c = engine().lines[line_index(line)];
@@ -543,7 +624,15 @@ void start(const StartOptions& options) {
   e.notifier = std::thread(notifier_loop);
   if (output != "fast")
     for (Line line : kMixedLines) e.readers[reader_index(line)].thread = std::thread(reader_loop, line);
-  open_output(e, output);
+  {
+    // Started once to learn whether the device works; the notifier stops it when idle.
+    std::lock_guard idle(e.idle_mutex);
+    open_output(e, output);
+    e.output_on = true;
+    e.output_allowed = true;
+    ++e.activity;
+  }
+  e.idle_cv.notify_all();
   e.running = true;
 }
 
@@ -557,7 +646,12 @@ void shutdown() {
   internal::capture_shutdown();
   {
     std::lock_guard lock(e.api);
-    e.output->stop();
+    {
+      std::lock_guard idle(e.idle_mutex);
+      e.output_allowed = false;
+      if (e.output_on) e.output->stop();
+      e.output_on = false;
+    }
     e.output->close();
     // No device thread mixes any more: this thread ends what still plays.
     take_commands(e.mixer);
@@ -574,7 +668,11 @@ void shutdown() {
     std::lock_guard lock(e.plays_mutex);  // no producer starts another read
     for (auto& p : e.plays) p->cancelled = true;
   }
-  e.threads_run = false;
+  {
+    std::lock_guard idle(e.idle_mutex);  // the resting notifier sees it
+    e.threads_run = false;
+  }
+  e.idle_cv.notify_all();
   for (Reader& r : e.readers) {
     wake_reader(r);
     if (r.thread.joinable()) r.thread.join();
@@ -647,19 +745,22 @@ VoiceId voice_create(Line line) {
 
 void voice_destroy(VoiceId voice) {
   Engine& e = engine();
+  bool stopped;
   {
     std::lock_guard lock(e.api);
     Voice* v = find_voice(voice);
     if (!v) return;
-    stop_current(*v);
+    stopped = stop_current(*v);
     *v = Voice();
   }
+  if (stopped) wake_engine(true);
   apply_now_if_fast();
 }
 
 void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
   Engine& e = engine();
   Line line;
+  bool stopped;
   {
     std::unique_lock lock(e.api);
     Voice* v = find_voice(voice);
@@ -668,7 +769,7 @@ void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
       if (on_end) on_end(EndReason::Stopped);  // no such voice: the play ends at once
       return;
     }
-    stop_current(*v);
+    stopped = stop_current(*v);
     auto play = std::make_shared<Play>(v->line, std::move(producer), std::move(on_end));
     {
       std::lock_guard plays_lock(e.plays_mutex);
@@ -679,14 +780,19 @@ void voice_play(VoiceId voice, Producer producer, EndCallback on_end) {
     send({Command::Add, play.get(), nullptr});
   }
   wake_reader(e.readers[reader_index(line)]);
+  // The reader starts a stopped device when the first frames are in; a stopped
+  // play must be taken now.
+  wake_engine(stopped);
   apply_now_if_fast();
 }
 
 void voice_stop(VoiceId voice) {
+  bool stopped = false;
   {
     std::lock_guard lock(engine().api);
-    if (Voice* v = find_voice(voice)) stop_current(*v);
+    if (Voice* v = find_voice(voice)) stopped = stop_current(*v);
   }
+  if (stopped) wake_engine(true);
   apply_now_if_fast();
 }
 

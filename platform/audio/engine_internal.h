@@ -13,6 +13,9 @@ constexpr int kLineCount = static_cast<int>(Line::Count);
 
 // Starts the engine unless it runs; false while it shuts down.
 bool ensure_running();
+// A capture began: the output device runs again (a capture of the rack's own
+// output needs the mixer) and the engine stays awake while it lasts.
+void wake_output();
 
 // Target gain of a line as set by the user: zero when muted.
 StereoGain line_target(Line line);

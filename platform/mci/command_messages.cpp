@@ -81,10 +81,12 @@ MCIERROR open_device(DWORD_PTR flags, DWORD_PTR params) {
   if (request.id == 0) return MCIERR_OUT_OF_MEMORY;
   request.type = driver->type;
   request.element = element;
-  // The engine comes up with the first device; later starts do nothing.
-  audio::start();
+  // A refused open (no disc, no drive) leaves the engine alone: the rack asks
+  // again four times a second. The first device that opens brings it up;
+  // later starts do nothing.
   std::unique_ptr<Device> device;
   if (MCIERROR err = driver->open(request, &device)) return err;
+  audio::start();
   open->wDeviceID = request.id;
   g_devices[request.id] = OpenEntry{name, driver->type, std::move(device)};
   return 0;

@@ -183,9 +183,11 @@ INT_PTR run_dialog(const DialogLayout& layout, HWND owner, DLGPROC proc, LPARAM 
   record->kind = WindowKind::Dialog;
   record->dialog_proc = proc;
   record->text = layout.caption;
+  Window* owner_window = find_window(owner);
+  if (Window* top = owner_window ? top_level_of(owner_window) : nullptr) record->owner = top->handle;
   Window* dialog = add_window(std::move(record));
   HWND hwnd = dialog->handle;
-  Window* owner_window = find_window(owner);
+  owner_window = find_window(owner);
   QWidget* owner_widget = owner_window && owner_window->widget ? owner_window->widget->window() : nullptr;
   auto* widget = new DialogWidget(hwnd, owner_widget);
   widget->setProperty("quorvin_hwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));

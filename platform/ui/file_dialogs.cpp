@@ -48,7 +48,8 @@ class CheckedFileDialog : public QFileDialog {
 std::string run_qt_dialog(FileRequest& request) {
   const OPENFILENAMEA& ofn = *request.ofn;
   Window* owner = find_window(ofn.hwndOwner);
-  CheckedFileDialog dialog(owner && owner->widget ? owner->widget->window() : nullptr, request);
+  OwnedModal<CheckedFileDialog> modal(owner && owner->widget ? owner->widget->window() : nullptr, request);
+  CheckedFileDialog& dialog = *modal;
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // accept_choice asks
   if (ofn.lpstrTitle) dialog.setWindowTitle(QString::fromLatin1(ofn.lpstrTitle));
@@ -63,7 +64,8 @@ std::string run_qt_dialog(FileRequest& request) {
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!request.proposed_name.empty()) dialog.selectFile(QString::fromLocal8Bit(request.proposed_name.c_str()));
-  if (as_callback([&] { return dialog.exec(); }) != QDialog::Accepted) return std::string();
+  // Gone with its owner: cancelled.
+  if (as_callback([&] { return dialog.exec(); }) != QDialog::Accepted || modal.gone()) return std::string();
   return dialog.chosen;
 }
 

@@ -53,6 +53,9 @@ bool blit(HDC hdc, const QRect& dst, HDC hsrc, const QRect& src, DWORD rop) {
   QRect src_in_image = src.translated(s.origin);
   // A source that is also the destination is copied first.
   QImage source = s.image == t.image ? s.image->copy(src_in_image) : QImage();
+  // On a window, a blit that changes no pixel (a tick drawing the same digits
+  // again) asks the screen for no repaint: an idle rack then costs nothing.
+  const QImage before = dc->window ? t.image->copy(changed) : QImage();
   QPainter p;
   begin_painter(p, t);
   p.setCompositionMode(op->mode);
@@ -61,6 +64,7 @@ bool blit(HDC hdc, const QRect& dst, HDC hsrc, const QRect& src, DWORD rop) {
   else
     p.drawImage(dst, source);
   p.end();
+  if (!before.isNull() && before == t.image->copy(changed)) return true;
   target_changed(dc, changed);
   return true;
 }

@@ -96,7 +96,8 @@ void fill(QMenu& qmenu, const Menu& menu) {
 
 UINT run_menu(const Menu& menu, int x, int y, UINT flags, HWND owner) {
   Window* w = find_window(owner);
-  QMenu qmenu(w && w->widget ? w->widget->window() : nullptr);
+  OwnedModal<QMenu> modal(w && w->widget ? w->widget->window() : nullptr);
+  QMenu& qmenu = *modal;
   fill(qmenu, menu);
   QSize size = qmenu.sizeHint();
   QPoint at(x, y);
@@ -109,7 +110,7 @@ UINT run_menu(const Menu& menu, int x, int y, UINT flags, HWND owner) {
   else if (flags & TPM_VCENTERALIGN)
     at.ry() -= size.height() / 2;
   QAction* chosen = as_callback([&] { return qmenu.exec(at); });
-  return chosen ? chosen->data().toUInt() : 0;
+  return chosen && !modal.gone() ? chosen->data().toUInt() : 0;  // gone with its owner: dismissed
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // MessageBoxA over QMessageBox; every box shown is written to the trace.
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
 #include "platform/trace.h"
@@ -58,15 +57,13 @@ QMessageBox::Icon icon_for(UINT type) {
   }
 }
 
+// A box whose owner was destroyed under it answers 0: no button was chosen,
+// and none may be taken for the user's (a Yes that nobody clicked).
 int run_box(HWND owner, const QString& text, const QString& caption, UINT type) {
   const TypeRow& row = type_row(type);
   Window* w = find_window(owner);
-  // On the heap and watched: when the owner goes while the box is open (a
-  // close posted from elsewhere runs in the box's loop), Qt may delete the box
-  // with it. Nobody answered then: the box gives the cautious answer, Cancel
-  // or No, never the Yes of a question the user did not see through.
-  QPointer<QMessageBox> box = new QMessageBox(icon_for(type), caption, text, QMessageBox::NoButton,
-                                              w && w->widget ? w->widget->window() : nullptr);
+  OwnedModal<QMessageBox> box(icon_for(type), caption, text, QMessageBox::NoButton,
+                              w && w->widget ? w->widget->window() : nullptr);
   box->setTextFormat(Qt::PlainText);
   for (int i = 0; i < row.count; ++i) box->addButton(row.buttons[i].button);
   int default_index = std::min(static_cast<int>((type & MB_DEFMASK) >> 8), row.count - 1);
@@ -75,12 +72,8 @@ int run_box(HWND owner, const QString& text, const QString& caption, UINT type) 
     for (int i = 0; i < row.count; ++i)
       if (row.buttons[i].id == row.escape_answer) box->setEscapeButton(row.buttons[i].button);
   as_callback([&] { return box->exec(); });
-  if (box.isNull() || (owner != nullptr && !IsWindow(owner))) {
-    delete box.data();
-    return row.escape_answer ? row.escape_answer : row.buttons[row.count - 1].id;
-  }
+  if (box.gone() || (owner && !IsWindow(owner))) return 0;
   auto clicked = box->standardButton(box->clickedButton());
-  delete box.data();
   for (int i = 0; i < row.count; ++i)
     if (row.buttons[i].button == clicked) return row.buttons[i].id;
   return row.escape_answer ? row.escape_answer : row.buttons[0].id;

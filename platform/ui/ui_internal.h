@@ -48,6 +48,7 @@ struct Window {
   bool destroying = false;
 
   // Dialogs only.
+  HWND owner = nullptr;  // destroyed first when the owner is, as Win32 does
   DLGPROC dialog_proc = nullptr;
   INT_PTR dialog_result = 0;
   bool dialog_ended = false;
@@ -111,6 +112,26 @@ void note_modifiers(Qt::KeyboardModifiers mods);
 Qt::KeyboardModifiers current_modifiers();
 
 DWORD tick_count();
+
+// A modal Qt window (message box, file dialog, popup menu) over an owner's
+// widget. It lives on the heap: destroying the owner while it is up (WM_CLOSE
+// from a timer, the session ending) deletes it with the owner's widget, which
+// would free one on the stack a second time. gone() tells that it went.
+template <typename W>
+class OwnedModal {
+ public:
+  template <typename... Args>
+  explicit OwnedModal(Args&&... args) : widget_(new W(std::forward<Args>(args)...)) {}
+  ~OwnedModal() { delete widget_.data(); }
+  OwnedModal(const OwnedModal&) = delete;
+  OwnedModal& operator=(const OwnedModal&) = delete;
+  W* operator->() const { return widget_.data(); }
+  W& operator*() const { return *widget_; }
+  bool gone() const { return widget_.isNull(); }
+
+ private:
+  QPointer<W> widget_;
+};
 
 template <typename F>
 auto as_callback(F&& f) -> decltype(f()) {

@@ -68,10 +68,28 @@ void resize_buffer(Window* w) {
   w->buffer = fresh;
 }
 
+void destroy_tree(HWND hwnd);
+
+// Owned windows go before their owner, as on Win32: dialogs through their
+// records; message boxes, file dialogs and menus over the owner's widget end
+// their modal loops (hidden, they return; their callers see them gone).
+void destroy_owned(Window* w) {
+  std::vector<HWND> owned;
+  for (Window* o : all_windows_in_creation_order())
+    if (o->owner == w->handle) owned.push_back(o->handle);
+  for (HWND o : owned) destroy_tree(o);
+  w = find_window(w->handle);
+  if (!w || !w->widget) return;
+  for (QWidget* child : w->widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isWindow() && child->isVisible()) child->hide();
+}
+
 void destroy_tree(HWND hwnd) {
   Window* w = find_window(hwnd);
   if (!w || w->destroying) return;
   w->destroying = true;
+  destroy_owned(w);
+  if (!find_window(hwnd)) return;
   SendMessageA(hwnd, WM_DESTROY, 0, 0);
   w = find_window(hwnd);
   if (!w) return;

@@ -55,10 +55,11 @@ std::vector<FileLine> file_lines(const std::vector<std::string>& lines, std::ini
     std::size_t end;
     std::string name;
     if (line[at] == '"') {
-      end = line.find('"', at + 1);
-      if (end == std::string::npos) continue;
+      // An unclosed quote still names a file for libcdio (which leaks it when
+      // another FILE line follows): the name runs to the end of the line.
+      end = std::min(line.find('"', at + 1), line.size());
       name = line.substr(at + 1, end - at - 1);
-      ++end;
+      end = std::min(end + 1, line.size());
     } else {
       end = line.find_first_of(" \t", at);
       if (end == std::string::npos) end = line.size();
@@ -99,6 +100,13 @@ std::vector<std::string> words_after(const std::string& line, std::size_t at) {
   return words;
 }
 
+// libcdio reads a sheet's lines as C strings, so from a NUL byte on it sees
+// less than the checks here would.
+bool holds_nul(const std::vector<std::string>& lines) {
+  return std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find('\0') != std::string::npos; });
+}
+constexpr const char* kNulFault = "it holds a NUL byte, which no text sheet does";
+
 // What is wrong with the track lines of a CUE sheet whose one FILE line is
 // `file_line`, or "". libcdio's reader leaks on a FILE line after the tracks and
 // on a repeated ISRC or CATALOG line, takes repeated track numbers or tracks
@@ -106,6 +114,7 @@ std::vector<std::string> words_after(const std::string& line, std::size_t at) {
 // there), and writes past its track table when the tracks do not count up
 // from 1.
 std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t file_line) {
+  if (holds_nul(lines)) return kNulFault;
   // Statements a sheet may hold once (before the first track) or a track once.
   static const char* const kOncePerScope[] = {"CATALOG", "CDTEXTFILE", "ISRC", "FLAGS", "PREGAP", "POSTGAP"};
   int previous = 0;
@@ -143,13 +152,16 @@ std::string cue_track_fault(const std::vector<std::string>& lines, std::size_t f
 }
 
 // What is wrong with the statements of a TOC sheet, or "". libcdio's TOC reader
-// divides by zero on a track statement before the first TRACK, and leaks on a
-// track with more than one file statement.
+// divides by zero on a track statement before the first TRACK, or in a TRACK
+// without its mode or of a mode it gives no sector size, and leaks on a track
+// with more than one file statement.
 std::string toc_track_fault(const std::vector<std::string>& lines) {
+  if (holds_nul(lines)) return kNulFault;
   // "NO" opens NO COPY and NO PRE_EMPHASIS.
   static const char* const kTrackStatements[] = {
       "SILENCE", "ZERO", "FILE", "AUDIOFILE",         "DATAFILE",           "FIFO",        "START", "PREGAP", "INDEX",
       "ISRC",    "COPY", "NO",   "TWO_CHANNEL_AUDIO", "FOUR_CHANNEL_AUDIO", "PRE_EMPHASIS"};
+  static const char* const kSizelessModes[] = {"MODE2", "MODE2_FORM1", "MODE2_FORM2"};
   int braces = 0;  // inside a CD_TEXT block
   bool in_track = false;
   int tracks = 0;
@@ -162,6 +174,10 @@ std::string toc_track_fault(const std::vector<std::string>& lines) {
       in_track = true;
       ++tracks;
       files = 0;
+      const std::vector<std::string> mode = words_after(code, end);
+      if (mode.empty()) return "its track " + std::to_string(tracks) + " has no mode";
+      if (std::find(std::begin(kSizelessModes), std::end(kSizelessModes), mode[0]) != std::end(kSizelessModes))
+        return "its track " + std::to_string(tracks) + " has the mode " + mode[0] + ", which can not be read";
     }
     if (braces == 0 && (word == "FILE" || word == "AUDIOFILE" || word == "DATAFILE") && ++files > 1) {
       return "its track " + std::to_string(tracks) + " names more than one file";

@@ -12,8 +12,10 @@
 // tracks do not count up from 1, with a track lacking INDEX 01, with a
 // statement twice that may stand once (CATALOG, CDTEXTFILE, ISRC, FLAGS,
 // PREGAP, POSTGAP), or naming a missing CD-Text file; a TOC sheet with track
-// statements before its first TRACK, a track of several files, or naming a
-// file that is missing, empty or shorter than its lines say.
+// statements before its first TRACK, a TRACK without its mode or of a mode
+// libcdio reads no sectors of (MODE2, MODE2_FORM1, MODE2_FORM2), a track of
+// several files, or naming a file that is missing, empty or shorter than its
+// lines say; and any sheet holding a NUL byte.
 #include <string>
 #include <vector>
 

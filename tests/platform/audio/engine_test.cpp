@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -376,6 +377,76 @@ TEST(EngineDevices, TheRealTimeNullDeviceKeepsThePace) {
   EXPECT_GE(took, std::chrono::milliseconds(240)) << "a quarter second of sound cannot end sooner";
   EXPECT_EQ(audio::voice_frames_played(v), 44100u / 4);
   EXPECT_EQ(audio::run_fast(1000), 0u) << "run_fast is for the fast device only";
+  audio::shutdown();
+}
+
+// Time slices every thread but the caller's got so far: a resting engine adds none.
+std::uint64_t other_threads_slices() {
+  const std::string mine = std::to_string(gettid());
+  std::uint64_t slices = 0;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (task.path().filename() == mine) continue;
+    std::ifstream stat(task.path() / "schedstat");
+    std::uint64_t on_cpu = 0, waited = 0, count = 0;
+    if (stat >> on_cpu >> waited >> count) slices += count;
+  }
+  return slices;
+}
+
+bool wait_for_end(const std::atomic<int>& ended, int count) {
+  for (int i = 0; i < 2000 && ended.load() < count; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return ended.load() >= count;
+}
+
+TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  for (Line line : {Line::Master, Line::Wave}) {  // earlier tests may have left them down
+    audio::set_line_gain(line, 1.0f, 1.0f);
+    audio::set_line_mute(line, false);
+  }
+  Capture out;
+  out.install();
+  std::atomic<int> ended{0};
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(44100 / 8, 0.1f), [&](EndReason) { ++ended; });
+  ASSERT_TRUE(wait_for_end(ended, 1));
+
+  // A second after the last play the device stops and no engine thread wakes.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const std::size_t frames_at_rest = out.frames();
+  const std::uint64_t slices_at_rest = other_threads_slices();
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_EQ(out.frames(), frames_at_rest) << "the paced device went on while nothing played";
+  EXPECT_EQ(other_threads_slices(), slices_at_rest) << "an engine thread woke while nothing played";
+
+  // The next play starts the device: its frames come out whole and in one run.
+  out.take();
+  audio::voice_play(v, constant(44100 / 4, 0.5f), [&](EndReason r) { ended += r == EndReason::Finished ? 1 : 100; });
+  ASSERT_TRUE(wait_for_end(ended, 2));
+  EXPECT_EQ(ended.load(), 2);
+  EXPECT_EQ(audio::voice_frames_played(v), 44100u / 4);
+  const std::vector<float> played = out.take();
+  std::size_t first = played.size(), last = 0, loud = 0;
+  for (std::size_t i = 0; i < played.size(); i += 2)
+    if (played[i] > 0.4f) {
+      first = std::min(first, i);
+      last = i;
+      ++loud;
+    }
+  EXPECT_EQ(loud, 44100u / 4);
+  EXPECT_EQ((last - first) / 2 + 1, loud) << "a gap in the sound after the device started again";
+  EXPECT_EQ(audio::underrun_count(), 0u);
+
+  // A play stopped while the device rests still ends, once.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  audio::voice_play(v, constant(0, 0.1f), [&](EndReason r) { ended += r == EndReason::Stopped ? 1 : 100; });
+  audio::voice_stop(v);
+  ASSERT_TRUE(wait_for_end(ended, 3));
+  audio::flush_end_callbacks();
+  EXPECT_EQ(ended.load(), 3);
+  audio::set_output_tap(nullptr);
   audio::shutdown();
 }
 

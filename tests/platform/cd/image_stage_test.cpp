@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "media/disc_image.h"
@@ -107,9 +108,10 @@ TEST_F(ImageStageTest, ASheetWithOneFilePerTrackIsRefusedPlainly) {
 // Sheets libcdio misreads (a phantom track at 00:00:00) or leaks on are refused
 // before it sees them, with the file and the fault named.
 TEST_F(ImageStageTest, SheetsLibcdioWouldMisreadOrLeakOnAreRefusedWithTheirFault) {
+  using namespace std::string_literals;  // sheets holding NUL bytes
   const struct {
     const char* name;
-    const char* text;
+    std::string text;
     const char* fault;
   } cases[] = {
       {"late file.cue", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\nFILE \"album.bin\" BINARY\n", "FILE line comes after"},
@@ -133,6 +135,16 @@ TEST_F(ImageStageTest, SheetsLibcdioWouldMisreadOrLeakOnAreRefusedWithTheirFault
       {"early silence.toc", "CD_DA\nSILENCE 00:01:00\nTRACK AUDIO\nFILE \"album.bin\" 0\n", "SILENCE line comes before"},
       {"two files.toc", "CD_DA\nTRACK AUDIO\nFILE \"album.bin\" 0 00:01:00\nFILE \"album.bin\" 0\n",
        "track 1 names more than one file"},
+      // libcdio divides by zero on these: a TRACK without its mode, one of a mode
+      // it gives no sector size, one cut short by a NUL.
+      {"modeless.toc", "CD_DA\nTRACK\nFILE \"album.bin\" 0\n", "track 1 has no mode"},
+      {"mode2.toc", "CD_DA\nTRACK AUDIO\nFILE \"album.bin\" 0 100\nTRACK MODE2_FORM1\nSILENCE 0:00:02\n",
+       "track 2 has the mode MODE2_FORM1"},
+      {"nul.toc", "CD_DA\nTRACK \0AUDIO\nFILE \"album.bin\" 0\n"s, "NUL byte"},
+      {"nul.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\0\n    INDEX 01 00:00:00\n"s, "NUL byte"},
+      // libcdio leaks the name of a FILE line with an unclosed quote when another follows.
+      {"unclosed.cue", "FILE \"album.\nFILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+       "in 2 files"},
   };
   write("empty.bin", "");
   for (const auto& c : cases) {

@@ -352,6 +352,26 @@ TEST(CdAudioRefused, TheFaultIsToldByFileOncePerFault) {
   unsetenv("QUORVIN_CDROM");
 }
 
+std::size_t thread_count() {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                std::filesystem::directory_iterator()));
+}
+
+// The deck retries a refused open four times a second: each retry costs a
+// look at the file, not an engine brought up with its threads.
+TEST(CdAudioRefused, ARefusedOpenLeavesTheEngineDown) {
+  TempHome home;
+  mciSendStringA("close all", nullptr, 0, nullptr);
+  audio::shutdown();
+  const std::size_t threads = thread_count();
+  setenv("QUORVIN_CDROM", home.file("nothing-here.cue").c_str(), 1);
+  for (int tick = 0; tick < 4; ++tick) EXPECT_EQ(mci_error("open cdaudio"), MCIERR_CD_SOURCE_REFUSED);
+  EXPECT_EQ(thread_count(), threads);
+  std::string told;
+  mci_cd_take_refusal(&told);
+  unsetenv("QUORVIN_CDROM");
+}
+
 // An image damaged while its tray was out is refused when the tray closes, and
 // told like a refused open; once mended it loads at the next media query.
 TEST(CdAudioRefused, AnImageDamagedWhileOutIsToldWhenTheTrayCloses) {

@@ -144,3 +144,51 @@ TEST_F(DialogsTest, TimersTickWhileADialogIsOpenAndUnknownTemplatesFail) {
   EXPECT_GE(ticks, 3);
   EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(999), owner, test_dialog, 0), -1);
 }
+
+// Closing the owner while a modal window is up (Alt+F4, the session ending):
+// the modal window goes with it, its call returns without an answer, and
+// nothing is freed twice (the sanitizers watch).
+namespace {
+
+void close_soon(HWND owner) {
+  SetTimer(owner, 7, 20, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
+    KillTimer(hwnd, 7);
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  });
+}
+
+bool a_window_is_shown() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible()) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_F(DialogsTest, AMessageBoxClosesWithItsOwner) {
+  HWND owner = make_window();
+  HWND child = make_button(owner, 5, 0, 0, 20, 20);
+  close_soon(owner);
+  EXPECT_EQ(MessageBoxA(child, "Audio CD not ready or not present.", "CD", MB_YESNO), 0);
+  EXPECT_FALSE(IsWindow(owner));
+  EXPECT_FALSE(a_window_is_shown());
+  ui_test::pump(20);  // the owner's widget and the box are freed now
+}
+
+TEST_F(DialogsTest, ADialogAndTheBoxItShowsCloseWithTheirOwner) {
+  HWND owner = make_window();
+  static int box_answer = -2;
+  box_answer = -2;
+  ui_test::on_dialog([](HWND dlg) {
+    box_answer = MessageBoxA(dlg, "Audio CD not ready or not present.", "CD", MB_OK);
+  });
+  close_soon(owner);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(143), owner, test_dialog, 0), -1);
+  EXPECT_EQ(box_answer, 0);
+  EXPECT_FALSE(IsWindow(owner));
+  EXPECT_FALSE(a_window_is_shown());
+  bool destroyed = false;
+  for (const Seen& s : dlog.seen) destroyed |= s.msg == WM_DESTROY;
+  EXPECT_TRUE(destroyed);  // the dialog procedure heard of it
+  ui_test::pump(20);
+}

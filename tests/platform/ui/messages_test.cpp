@@ -209,21 +209,3 @@ TEST_F(MessagesTest, AMessageLoopRunFromAHandlerGetsTheMessagesWhileItRuns) {
   EXPECT_EQ(run_loop(), 0);
   EXPECT_EQ(inner_loop_got, (std::vector<WPARAM>{1, 2}));
 }
-
-TEST_F(MessagesTest, ABoxWhoseOwnerIsDestroyedWhileOpenAnswersAsDismissed) {
-  // A close posted from elsewhere (a signal, the desktop's Quit) runs inside the box's loop.
-  HWND hwnd = make_window();
-  int answer = -1;
-  handler = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
-    if (m == WM_USER) {
-      PostMessageA(h, WM_CLOSE, 0, 0);
-      answer = MessageBoxA(h, "Replace the recording?", "Quorvin", MB_YESNO);
-      PostQuitMessage(0);
-    }
-    return false;
-  };
-  PostMessageA(hwnd, WM_USER, 0, 0);
-  run_loop();
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_EQ(answer, IDNO);
-}
