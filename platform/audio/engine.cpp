@@ -703,9 +703,16 @@ DeviceKind switch_output(const std::string& name) {
   std::lock_guard lock(e.api);
   // The fast device runs without reader threads and fills inline: it is a start-time choice.
   if (e.kind == DeviceKind::NullFast || name == "fast") return e.kind;
-  e.output->stop();
-  e.output->close();
-  open_output(e, name);
+  {
+    // As at start: the new device starts once (so a failure shows now) and the notifier rests it when idle.
+    std::lock_guard idle(e.idle_mutex);
+    if (e.output_on) e.output->stop();
+    e.output->close();
+    open_output(e, name);
+    e.output_on = true;
+    ++e.activity;
+  }
+  e.idle_cv.notify_all();
   return e.kind;
 }
 
