@@ -4,6 +4,10 @@
 #include "app/rack_menu.h"
 #include "app/window_handlers.h"
 #include "cd/cd_commands.h"
+#include "decks/decks.h"
+#include "decks/midi_deck.h"
+#include "decks/open_file.h"
+#include "decks/wave_decks.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
@@ -16,6 +20,32 @@ namespace {
 // stand where its commands belong in the rack's order: the decks' rows before
 // the window's, the CD's between the window's and the mixer's.
 constexpr CommandRow kCommandTable[] = {
+    {CMD_TAPE1_MENU, tape1_menu},
+    {CMD_TAPE2_MENU, tape2_menu},
+    {IDM_TAPE1_OPEN, open_deck_file},
+    {IDM_TAPE2_OPEN, open_deck_file},
+    {IDM_TAPE1_CLOSE, close_tape1},
+    {IDM_TAPE2_CLOSE, close_tape2},
+    {IDM_TAPE1_REPEAT, tape1_toggle_repeat},
+    {IDM_TAPE2_REPEAT, tape2_toggle_repeat},
+    {CMD_SWAP_ACTIVE_DECK, swap_active_deck},
+    {CMD_WAVE_PLAY, wave_play_pause},
+    {CMD_WAVE_STOP, wave_stop},
+    {CMD_TAPE1_DISPLAY, tape1_toggle_info},
+    {CMD_TAPE2_DISPLAY, tape2_toggle_info},
+    {IDM_TAPE1_INFO, tape1_toggle_info},
+    {IDM_TAPE2_INFO, tape2_toggle_info},
+    {CMD_ACTIVATE_TAPE1, activate_tape1},
+    {CMD_ACTIVATE_TAPE2, activate_tape2},
+    {CMD_MIDI_MENU, midi_menu},
+    {CMD_MIDI_PLAY, midi_play},
+    {CMD_MIDI_STOP, midi_stop},
+    {CMD_MIDI_PAUSE, midi_pause},
+    {IDM_MIDI_OPEN, open_deck_file},
+    {IDM_MIDI_CLOSE, midi_close},
+    {IDM_MIDI_REPEAT, midi_toggle_repeat},
+    {IDM_MIDI_INFO, midi_toggle_info},
+    {CMD_MIDI_DISPLAY, midi_toggle_info},
     {CMD_POWER, close_sequence},
     {CMD_MINIMISE, on_minimise},
     {CMD_CD_PLAY, cd_play},

@@ -4,6 +4,8 @@
 #include "app/settings_file.h"
 #include "app/window_handlers.h"
 #include "cd/cd_commands.h"
+#include "decks/midi_deck.h"
+#include "decks/wave_decks.h"
 #include "mixer/mixer_channels.h"
 #include "mixer/sound3d.h"
 #include "platform/ui/windows.h"
@@ -18,6 +20,9 @@ namespace {
 // The media the close sequence shuts, in this order, before the window goes.
 // Each deck adds the step that closes what it holds.
 constexpr Step kCloseSteps[] = {
+    close_tape1_at_exit,
+    close_tape2_at_exit,
+    close_midi_at_exit,
     cd_close_device,
 };
 

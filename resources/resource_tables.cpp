@@ -64,8 +64,12 @@ constexpr ui_resources::MenuResource kMenus[] = {
 
 // Filters end with their own separator character, which the caller turns into NULs.
 constexpr ui_resources::StringResource kStrings[] = {
-    {IDS_WAVE_FILTER, "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*|"},
-    {IDS_MIDI_FILTER, "MIDI Files (*.mid;*.rmi)|*.mid;*.rmi|All Files (*.*)|*.*|"},
+    // What the wave device reads, and what the MIDI parser reads (standard and RIFF MIDI files).
+    {IDS_WAVE_FILTER,
+     "Sound Files (*.wav;*.flac;*.ogg;*.oga;*.opus;*.mp3;*.aif;*.aiff)|*.wav;*.flac;*.ogg;*.oga;*.opus;*.mp3;*.aif;"
+     "*.aiff|Wave Files (*.wav)|*.wav|All Files (*)|*|"},
+    {IDS_MIDI_FILTER, "MIDI Files (*.mid;*.midi;*.kar;*.rmi)|*.mid;*.midi;*.kar;*.rmi|All Files (*)|*|"},
+    {IDS_WAVE_SAVE_FILTER, "Wave Files (*.wav)|*.wav|"},
     {IDS_DISC_IMAGE_FILTER, "Disc Images (*.cue;*.toc;*.nrg)|*.cue;*.toc;*.nrg|All Files (*)|*|"},
     {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*)|*|"},
 };

@@ -65,35 +65,6 @@ void drawMixerState(QPainter& p, Art& art, const RackLayout& l) {
   p.fillRect(450, 44, 1, 4, QColor(0, 255, 255));
 }
 
-void drawMidiState(QPainter& p, Art& art, int top) {
-  p.drawImage(38, top + 5, art(236));
-  p.drawImage(86, top + 18, art(241));
-}
-
-void drawWaveState(QPainter& p, Art& art, int top) {
-  // Deck 1 turning its reels, deck 2 showing its file information.
-  const QImage& reel = art(248);
-  p.drawImage(QPoint(48, top + 45), reel, QRect(29, 0, 30, 43));
-  p.drawImage(QPoint(100, top + 45), reel);
-  p.setFont([] {
-    QFont f(QStringLiteral("Liberation Serif"));
-    f.setPixelSize(12);
-    return f;
-  }());
-  p.setPen(QColor(255, 255, 0));
-  const QRect lcd(193, top + 45, 126, 43);
-  p.drawText(QRect(lcd.left(), lcd.top(), lcd.width(), 14), Qt::AlignRight, QStringLiteral("interview.wav"));
-  p.drawText(QRect(lcd.left(), lcd.top() + 14, lcd.width(), 14), Qt::AlignRight,
-             QStringLiteral("Mono 22.050KHz 16-bits"));
-  p.drawText(QRect(lcd.center().x(), lcd.top() + 28, lcd.width() / 2, 14), Qt::AlignRight, QStringLiteral("03:41.250"));
-  p.setPen(QColor(0, 255, 255));
-  p.drawText(QRect(lcd.left(), lcd.top() + 28, lcd.width() / 2, 14), Qt::AlignLeft, QStringLiteral("00:00"));
-  p.fillRect(54, top + 95, 41, 3, QColor(0, 255, 255));
-  p.drawImage(156, top + 40, art(187));
-  p.drawImage(201, top + 40, art(188));
-  p.drawImage(370, top + 90, art(171));
-}
-
 // Playing track 3 of a program at 2:47, repeat all, the track's title on the line.
 void drawCdState(QPainter& p, Art& art, int top) {
   const int digits[] = {0, 3, 0, 2, 4, 7};
@@ -155,8 +126,6 @@ QImage rackPicture(const RackLayout& layout) {
   }
 
   drawMixerState(p, art, layout);
-  if (layout.midi) drawMidiState(p, art, t.midi);
-  if (layout.wave) drawWaveState(p, art, t.wave);
   if (layout.cd) drawCdState(p, art, t.cd);
   return image;
 }

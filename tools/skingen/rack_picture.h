@@ -1,7 +1,8 @@
 #pragma once
-// The whole rack as the player shows it: the faces of the shown modules
-// stacked, every button's up face in its place and the displays in a lively
-// state, for documentation and for checking the art by eye.
+// The whole rack as the player lays it out: the faces of the shown modules
+// stacked, every button's up face in its place, the mixer and CD displays in a
+// lively state, for checking the art by eye. (The decks' displays are drawn by
+// the player itself: docs/rack.png is the running program.)
 #include <QImage>
 #include <span>
 
