@@ -1,5 +1,5 @@
 // The rows of the sources the media keys drive, each with the commands of its
-// own buttons: the CD (the decks add theirs).
+// own buttons: the wave decks, the MIDI deck and the CD.
 #include "app/player_sources.h"
 
 #include <cstdio>
@@ -7,10 +7,57 @@
 #include <string>
 
 #include "cd/cd.h"
+#include "decks/decks.h"
 #include "platform/mci/mmsystem.h"
 #include "resources/ids/commands.h"
 
 namespace {
+
+SourceState state_of(const Deck& deck) {
+  switch (deck.state) {
+    case kPlaying: return SourceState::Playing;
+    case kPaused: return SourceState::Paused;
+    default: return SourceState::Stopped;
+  }
+}
+
+// A track id names the deck and the file in it, so a new file is a new item to the desktop.
+std::string deck_track_id(const Deck& deck) {
+  char id[96];
+  std::snprintf(id, sizeof id, "/org/quorvin/Quorvin/%s/f%zx", deck.alias, std::hash<std::string>{}(deck.path));
+  return id;
+}
+
+void describe_deck(const Deck& deck, MprisState& out) {
+  out.track_id = deck_track_id(deck);
+  out.title = deck.file_name();
+  out.url = "file://" + deck.path;
+  out.length_us = static_cast<std::int64_t>(deck.length_ms) * 1000;
+  out.position_us = static_cast<std::int64_t>(read_position(deck)) * 1000;
+}
+
+// A wave deck is a source while it holds a file to play; deck 2 recording, or
+// waiting to, is not playing anything the keys could act on.
+bool wave_present(int number) {
+  const Deck& deck = wave_deck(number);
+  if (!deck.loaded() || deck.state == kRecording) return false;
+  return number == 1 || !new_recording_pending;
+}
+
+bool wave1_present() { return wave_present(1); }
+bool wave2_present() { return wave_present(2); }
+SourceState wave1_state() { return state_of(wave_deck(1)); }
+SourceState wave2_state() { return state_of(wave_deck(2)); }
+void describe_wave1(MprisState& out) { describe_deck(wave_deck(1), out); }
+void describe_wave2(MprisState& out) { describe_deck(wave_deck(2), out); }
+// The wave transport's playlist step acts on the active deck, which the keys make active first.
+bool wave1_steps() { return playlist_of(wave_deck(1)).mode != 0; }
+bool wave2_steps() { return playlist_of(wave_deck(2)).mode != 0; }
+
+bool midi_present() { return midi_deck.loaded(); }
+SourceState midi_state() { return state_of(midi_deck); }
+void describe_midi(MprisState& out) { describe_deck(midi_deck, out); }
+bool midi_steps() { return playlist_of(midi_deck).mode != 0; }
 
 std::string cd_reply(const std::string& command) {
   char reply[64] = "";
@@ -57,6 +104,12 @@ void describe_cd(MprisState& out) {
 bool cd_steps() { return true; }
 
 constexpr PlayerSource kSources[] = {
+    {"wave1", wave1_present, wave1_state, describe_wave1, wave1_steps, CMD_ACTIVATE_TAPE1, CMD_WAVE_PLAY,
+     CMD_WAVE_PLAY, CMD_WAVE_STOP, CMD_WAVE_FORWARD, CMD_WAVE_REWIND},
+    {"wave2", wave2_present, wave2_state, describe_wave2, wave2_steps, CMD_ACTIVATE_TAPE2, CMD_WAVE_PLAY,
+     CMD_WAVE_PLAY, CMD_WAVE_STOP, CMD_WAVE_FORWARD, CMD_WAVE_REWIND},
+    {"midi", midi_present, midi_state, describe_midi, midi_steps, 0, CMD_MIDI_PLAY, CMD_MIDI_PAUSE, CMD_MIDI_STOP,
+     CMD_MIDI_FORWARD, CMD_MIDI_REWIND},
     {"cd", cd_present, cd_state, describe_cd, cd_steps, 0, CMD_CD_PLAY, CMD_CD_PAUSE, CMD_CD_STOP, CMD_CD_NEXT,
      CMD_CD_PREVIOUS},
 };

@@ -3,7 +3,9 @@
 
 #include <fstream>
 
+#include "decks/decks.h"
 #include "media/disc_image.h"
+#include "platform/mci/media_files.h"
 #include "platform/mci/mmsystem.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/windows.h"
@@ -78,4 +80,48 @@ TEST_F(Drops, FilesThatDoNotBelongWhereTheyLandAreRefused) {
   EXPECT_NE(on_mixer.find("Drop a file on the deck"), std::string::npos) << on_mixer;
   EXPECT_NE(wrong_kind.find("readme.txt"), std::string::npos) << wrong_kind;
   EXPECT_EQ(ui_test::boxes().size(), 2u);
+}
+
+TEST_F(Drops, FilesLoadIntoTheDeckWhoseFaceTheyLandOn) {
+  const std::string wav = mcitest::write_sine_wav(home.file("tone.wav"), 1.0, 44100, 2, 16);
+  const std::string mid = mcitest::write_tempo_change_midi(home.file("tune.mid"), 6);
+  std::string midi_path, deck1_path, refused;
+  run_rack([&] {
+    ui_test::drop_files(main_window, 150, module_top(Module::Midi) + 25, {mid});
+    ui_test::drop_files(main_window, 100, module_top(Module::Wave) + 60, {wav});
+    ui_test::pump(20);
+    midi_path = midi_deck.path;
+    deck1_path = wave_deck(1).path;
+    ui_test::drop_files(main_window, 150, module_top(Module::Midi) + 25, {wav});
+    ui_test::pump(20);
+    refused = last_box();
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(midi_path, mid);
+  EXPECT_EQ(deck1_path, wav);
+  EXPECT_NE(refused.find("tone.wav"), std::string::npos) << refused;
+  EXPECT_NE(refused.find("MIDI deck"), std::string::npos) << refused;
+}
+
+TEST_F(Drops, AnUnsavedRecordingOnDeck2IsReplacedOnlyWhenTheUserSaysSo) {
+  const std::string first = mcitest::write_sine_wav(home.file("first.wav"), 1.0, 44100, 2, 16);
+  const std::string second = mcitest::write_sine_wav(home.file("second.wav"), 1.0, 44100, 2, 16);
+  std::string kept, replaced;
+  run_rack([&] {
+    const int y = module_top(Module::Wave) + 60;
+    ui_test::drop_files(main_window, 250, y, {first});
+    ui_test::pump(20);
+    wave_deck(2).modified = 1;  // as a take not saved yet
+    ui_test::answer_box(IDNO);
+    ui_test::drop_files(main_window, 250, y, {second});
+    ui_test::pump(20);
+    kept = wave_deck(2).path;
+    ui_test::answer_box(IDYES);
+    ui_test::drop_files(main_window, 250, y, {second});
+    ui_test::pump(20);
+    replaced = wave_deck(2).path;
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(kept, first);
+  EXPECT_EQ(replaced, second);
 }
