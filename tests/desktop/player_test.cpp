@@ -56,8 +56,12 @@ TEST_F(Player, KeysPlayPauseAndStopTheDeckLastPlayed) {
   DeckState wave_after_stop = kPlaying, midi_untouched = kStopped;
   QString title, playing, paused, stopped;
   qlonglong length = 0;
+  std::string deck1_file, midi_file;
   run_rack([&] {
+    // Each file goes where its kind plays.
     open_with({wav, mid});
+    deck1_file = wave_deck(1).path;
+    midi_file = midi_deck.path;
     // Nothing was played yet: the keys act on the first deck that holds a file, wave deck 1.
     private_bus::player_call("PlayPause");
     ui_test::pump_until([] { return wave_deck(1).state == kPlaying; }, 2000);
@@ -86,6 +90,8 @@ TEST_F(Player, KeysPlayPauseAndStopTheDeckLastPlayed) {
     midi_untouched = midi_deck.state;
     PostMessageA(main_window, WM_CLOSE, 0, 0);
   });
+  EXPECT_EQ(deck1_file, wav);
+  EXPECT_EQ(midi_file, mid);
   EXPECT_EQ(wave_after_play, kPlaying);
   EXPECT_EQ(playing, "Playing");
   EXPECT_EQ(title, "tone.wav");
