@@ -1,6 +1,7 @@
-# The two commands that matter on a fresh Debian 12 machine:
+# The commands that matter on a fresh Debian 12 machine:
 #   make run    install what is missing, build, start the player
 #   make test   install what is missing, build with sanitizers, run every test
+#   make install PREFIX=/usr/local   build, then install the program, its desktop entry and icons
 # Longer checks, not part of make test:
 #   make fuzz   clang 16's libFuzzer over every parser, FUZZ_SECONDS (60) per target
 #   make soak   open/play/stop/close cycles and a repeat-all loop under LeakSanitizer,
@@ -13,8 +14,9 @@ SOAK_DIR := build/soak
 FUZZ_SECONDS ?= 60
 SOAK_CYCLES ?= 10000
 SOAK_SECONDS ?= 1800
+PREFIX ?= /usr/local
 
-.PHONY: deps run build test bench fuzz soak clean
+.PHONY: deps run build test bench install fuzz soak clean
 
 deps:
 	@./scripts/install-deps
@@ -30,6 +32,9 @@ test: deps
 	@cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVIN_WERROR=ON -DQUORVIN_SANITIZE=ON -DQUORVIN_BENCH=OFF >/dev/null
 	@cmake --build $(TEST_DIR) -j $(JOBS)
 	@cd $(TEST_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+install: build
+	@cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 bench: build
 	@./scripts/run-benchmarks $(RELEASE_DIR)

@@ -1,4 +1,7 @@
+#include "app/insert_disc.h"
 #include "app/main_window.h"
+#include "app/preferences.h"
+#include "app/rack_menu.h"
 #include "app/window_handlers.h"
 #include "cd/cd_commands.h"
 #include "decks/decks.h"
@@ -78,6 +81,10 @@ constexpr CommandRow kCommandTable[] = {
     {CMD_VOLUME_UP, volume_up},
     {CMD_VOLUME_DOWN, volume_down},
     {CMD_SOUND3D, toggle_sound3d},
+    // The rack's own menu (right-click on the bare face); its Quit is the power button's 4999.
+    {IDM_PREFERENCES, show_preferences},
+    {IDM_INSERT_DISC, insert_disc_command},
+    {IDM_ABOUT, show_about},
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The entry point: read the module switches, build the window, run the loop.
+#include "app/desktop_session.h"
 #include "app/main_window.h"
 #include "app/rack_wiring.h"
 #include "app/settings_file.h"
@@ -65,10 +66,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
     if (HWND other = FindWindowA(kClassName, kWindowCaption)) SetFocus(other);
     return 0;
   }
-  if (!register_rack_class(instance)) return 0;
+  // The platform never passes a previous instance: the session bus tells
+  // whether a rack runs, and that rack gets this start's files.
+  if (!desktop_claim_instance()) return 0;
+  if (!register_rack_class(instance)) {
+    desktop_detach();
+    return 0;
+  }
   main_window = create_rack_window(instance);
-  if (main_window == nullptr) return 0;
+  if (main_window == nullptr) {
+    desktop_detach();
+    return 0;
+  }
   compute_module_tops();
+  desktop_attach(main_window);
   if (!mixer_startup()) {
     MessageBoxA(nullptr, "Mixer device can not be opened. Program terminated.", nullptr, MB_OK);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
@@ -84,6 +95,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   cd_startup_load();
   ShowWindow(main_window, show);
   UpdateWindow(main_window);
+  desktop_serve(main_window);
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ACCEL_RACK));
   MSG msg;
@@ -96,5 +108,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   // The destroy sequence's unregistration runs while the window still exists and
   // so cannot succeed; the class really goes here, once the window is gone.
   UnregisterClassA(kClassName, instance);
+  desktop_detach();
   return static_cast<int>(msg.wParam);
 }

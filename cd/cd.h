@@ -12,3 +12,9 @@ int cd_current_track();
 // The titles shown for the loaded disc (stored, else CD-Text); "" when none.
 std::string cd_disc_title();
 std::string cd_track_title(int track);
+
+// The CD device was opened afresh under its name on another drive or disc
+// image (Insert disc image..., a dropped image, Preferences): the old disc is
+// forgotten and the new one loaded now, as when a tray closes, whether or not
+// the panel is shown.
+void cd_disc_changed();

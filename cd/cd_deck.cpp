@@ -71,6 +71,8 @@ std::string disc_identity(int n, const TrackTime* lengths) {
 void cd_empty_record() {
   cancel_failed_end();
   cd = CdDeck{};
+  // The copied pointer still names the temporary's list: point it at the record's own.
+  cd.current = &cd.normal;
   clear_title_store();
 }
 

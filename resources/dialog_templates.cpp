@@ -128,12 +128,31 @@ constexpr DialogControl kPlaylistName[] = {
     {"BUTTON", "Cancel", IDCANCEL, kButton, 196, 66, 76, 26},
 };
 
+// Preferences: the platform's settings, the devices as drop-down lists, the
+// files as paths with a Browse button.
+constexpr DialogControl kPreferences[] = {
+    {"STATIC", "Output device:", -1, kShown, 12, 16, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_OUTPUT, kTab | CBS_DROPDOWNLIST, 168, 12, 256, 26},
+    {"STATIC", "Recording device:", -1, kShown, 12, 50, 150, 18},
+    {"COMBOBOX", "", IDC_PREF_INPUT, kTab | CBS_DROPDOWNLIST, 168, 46, 256, 26},
+    {"STATIC", "SoundFont for MIDI:", -1, kShown, 12, 84, 150, 18},
+    {"EDIT", "", IDC_PREF_SOUNDFONT, kEdit, 168, 80, 168, 24},
+    {"BUTTON", "&Browse...", IDC_PREF_SOUNDFONT_BROWSE, kButton, 344, 79, 80, 26},
+    {"STATIC", "CD drive or disc image:", -1, kShown, 12, 118, 150, 18},
+    {"EDIT", "", IDC_PREF_CDROM, kEdit, 168, 114, 168, 24},
+    {"BUTTON", "Bro&wse...", IDC_PREF_CDROM_BROWSE, kButton, 344, 113, 80, 26},
+    {"STATIC", "", IDC_PREF_NOTE, kShown, 12, 152, 412, 18},
+    {"BUTTON", "OK", IDOK, kDefault, 256, 182, 80, 26},
+    {"BUTTON", "Cancel", IDCANCEL, kButton, 344, 182, 80, 26},
+};
+
 constexpr DialogResource kDialogs[] = {
     {DLG_CD_PROGRAM, "CD Program", 578, 350, kCdProgram, std::size(kCdProgram)},
     {DLG_RECORD_FORMAT, "New Recording", 294, 174, kRecordFormat, std::size(kRecordFormat)},
     {DLG_RECORDING_CONTROL, "Recording Control", 316, 226, kRecordingControl, std::size(kRecordingControl)},
     {DLG_CD_TITLES, "Disc and Track Titles", 420, 340, kCdTitles, std::size(kCdTitles)},
     {DLG_CD_TRACK_TITLE, "Track Title", 380, 120, kCdTrackTitle, std::size(kCdTrackTitle)},
+    {DLG_PREFERENCES, "Preferences", 436, 220, kPreferences, std::size(kPreferences)},
     {DLG_PLAYLIST_NAME, "Playlist Name", 282, 102, kPlaylistName, std::size(kPlaylistName)},
     {DLG_PLAYLIST_EDITOR, "Playlist", 336, 326, kPlaylistEditor, std::size(kPlaylistEditor)},
 };

@@ -186,6 +186,12 @@ constexpr WaveDeckFace kWaveDeckFaces[] = {
     {{195, 30, 38, 16}, {193, 45, 126, 43}, {200, 95, 113, 3}, {201, 40, 12, 4}},
 };
 
+// Where a file dropped on the wave face goes: left of the gap between the two
+// tape windows deck 1, from there to the transport keys deck 2, beyond them
+// the active deck.
+constexpr int kWaveDropDeck2Left = 184;
+constexpr int kWaveDropTransportLeft = 330;
+
 struct MidiDeckFace {
   Rect menu;       // the note key that opens the MIDI menu
   Rect display;    // where the two LCD faces go; also the information view's click area

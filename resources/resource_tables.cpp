@@ -47,9 +47,19 @@ constexpr MenuRow kMidiMenu[] = {
     {1, IDM_MIDI_PLAYLIST, "&Playlist...", 0},
 };
 
+constexpr MenuRow kRackMenu[] = {
+    {0, 0, "RACK", MF_POPUP},
+    {1, IDM_PREFERENCES, "&Preferences...", 0},
+    {1, IDM_INSERT_DISC, "&Insert disc image...", 0},
+    {1, 0, nullptr, MF_SEPARATOR},
+    {1, IDM_ABOUT, "&About Quorvin", 0},
+    {1, CMD_POWER, "&Quit", 0},
+};
+
 constexpr ui_resources::MenuResource kMenus[] = {
     {MENU_TAPES, kTapeMenu, std::size(kTapeMenu)},
     {MENU_MIDI, kMidiMenu, std::size(kMidiMenu)},
+    {MENU_RACK, kRackMenu, std::size(kRackMenu)},
 };
 
 // Filters end with their own separator character, which the caller turns into NULs.
@@ -62,7 +72,10 @@ constexpr ui_resources::StringResource kStrings[] = {
     {IDS_WAVE_SAVE_FILTER, "Wave Files (*.wav)|*.wav|"},
     {IDS_PLAYLIST_FILES_FILTER, "Playlists (*.m3u;*.m3u8)|*.m3u;*.m3u8|"},
     {IDS_M3U8_SAVE_FILTER, "M3U8 Playlists (*.m3u8)|*.m3u8|"},
+    {IDS_DISC_IMAGE_FILTER, "Disc Images (*.cue;*.toc;*.nrg)|*.cue;*.toc;*.nrg|All Files (*)|*|"},
+    {IDS_SOUNDFONT_FILTER, "SoundFonts (*.sf2;*.sf3)|*.sf2;*.sf3|All Files (*)|*|"},
 };
+
 
 // Ctrl+1 and Ctrl+2 make wave deck 1 or 2 the active deck (commands without a button).
 constexpr ACCEL kAccelerators[] = {

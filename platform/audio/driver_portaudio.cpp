@@ -168,6 +168,17 @@ void pa_in_close() { close_stream(in_stream); }
 
 }  // namespace
 
+std::vector<std::string> portaudio_device_names(bool input) {
+  std::vector<std::string> names;
+  if (!initialise(nullptr)) return names;
+  for (PaDeviceIndex d = 0; d < Pa_GetDeviceCount(); ++d) {
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(d);
+    if (info && (input ? info->maxInputChannels : info->maxOutputChannels) > 0) names.emplace_back(info->name);
+  }
+  Pa_Terminate();
+  return names;
+}
+
 const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop,
                                         pa_out_close, pa_out_latency, pa_out_failed};
 const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open, pa_in_start, pa_in_stop, pa_in_close};

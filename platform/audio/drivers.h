@@ -4,6 +4,7 @@
 // device are interchangeable.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace audio {
 
@@ -50,6 +51,9 @@ extern const OutputDriver kFastOutput;  // pulled by run_fast
 extern const InputDriver kPortAudioInput;
 extern const InputDriver kNullInput;    // paced by the clock
 extern const InputDriver kFastInput;    // pulled by run_fast
+
+// The names of the sound card devices that can play (or record), as the settings name them.
+std::vector<std::string> portaudio_device_names(bool input);
 
 // The frames the real-time null devices move per period.
 constexpr std::size_t kNullPeriodFrames = 512;

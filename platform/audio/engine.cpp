@@ -695,6 +695,38 @@ DeviceKind device_kind() {
   return internal::running_kind();
 }
 
+std::vector<std::string> device_names(bool input) { return portaudio_device_names(input); }
+
+DeviceKind switch_output(const std::string& name) {
+  if (!internal::ensure_running()) return DeviceKind::NullRealtime;
+  Engine& e = engine();
+  std::lock_guard lock(e.api);
+  // The fast device runs without reader threads and fills inline: it is a start-time choice.
+  if (e.kind == DeviceKind::NullFast || name == "fast") return e.kind;
+  {
+    // As at start: the new device starts once (so a failure shows now) and the notifier rests it when idle.
+    std::lock_guard idle(e.idle_mutex);
+    if (e.output_on) e.output->stop();
+    e.output->close();
+    open_output(e, name);
+    e.output_on = true;
+    ++e.activity;
+  }
+  e.idle_cv.notify_all();
+  return e.kind;
+}
+
+void set_input_device(const std::string& name) {
+  Engine& e = engine();
+  std::lock_guard lock(e.api);
+  const std::string chosen = name.empty() ? platform_setting("Input", "QUORVIN_AUDIO_INPUT") : name;
+  // As at start: with no sound card output, an unnamed input is no device.
+  if (chosen.empty() && e.kind != DeviceKind::Real)
+    e.input.reset();
+  else
+    e.input = chosen;
+}
+
 std::string no_device_reason() {
   std::lock_guard lock(engine().api);
   return engine().reason;

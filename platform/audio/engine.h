@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace audio {
 
@@ -45,6 +46,17 @@ void start(const StartOptions& options = {});
 // program's exit runs it too.
 void shutdown();
 DeviceKind device_kind();
+// The sound card devices there are for output (input), by the names the
+// settings take; the null devices are not listed.
+std::vector<std::string> device_names(bool input);
+// Moves the output to another device (a name as in StartOptions) while the
+// engine runs: what plays goes on there, voices and gains are kept. A device
+// that can not be opened leaves the real-time null device and its reason, as
+// at start. The fast test device is chosen at start only: switching to or
+// from it changes nothing. Returns the kind now running.
+DeviceKind switch_output(const std::string& name);
+// The capture device for the next capture_start ("" = the settings).
+void set_input_device(const std::string& name);
 // Non-empty when a real device was wanted but none could be opened: "No sound
 // device was found.", "The sound device \"x\" was not found." or "The sound
 // device can not be opened: <PortAudio's reason>."

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -156,6 +159,11 @@ void press(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseButtonPress,
 void move(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseMove, x, y, Qt::NoButton); }
 void release(HWND hwnd, int x, int y) { send_mouse(hwnd, QEvent::MouseButtonRelease, x, y, Qt::LeftButton); }
 
+void right_click(HWND hwnd, int x, int y) {
+  send_mouse(hwnd, QEvent::MouseButtonPress, x, y, Qt::RightButton);
+  send_mouse(hwnd, QEvent::MouseButtonRelease, x, y, Qt::RightButton);
+}
+
 void click(HWND hwnd, int x, int y) {
   press(hwnd, x, y);
   release(hwnd, x, y);
@@ -179,6 +187,22 @@ void key(HWND hwnd, WPARAM vk, bool alt, bool ctrl) {
   if (!target || !find_window(hwnd)) return;
   QKeyEvent up(QEvent::KeyRelease, qt_key_from_virtual(vk), mods);
   QApplication::sendEvent(target, &up);
+}
+
+bool drop_files(HWND hwnd, int x, int y, const std::vector<std::string>& paths) {
+  Window* w = find_window(hwnd);
+  if (!w || !w->widget || !w->widget->acceptDrops()) return false;
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const std::string& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+  data.setUrls(urls);
+  const QPoint local = local_point(w, x, y);
+  QDragEnterEvent enter(local, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w->widget, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(local), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w->widget, &drop);
+  return drop.isAccepted();
 }
 
 void clear_focus() {

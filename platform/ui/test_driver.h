@@ -73,7 +73,11 @@ void move(HWND hwnd, int x, int y);  // with the left button held if pressed
 void release(HWND hwnd, int x, int y);
 void click(HWND hwnd, int x, int y);
 void double_click(HWND hwnd, int x, int y);
+void right_click(HWND hwnd, int x, int y);  // right button press and release
 void key(HWND hwnd, WPARAM vk, bool alt = false, bool ctrl = false);  // press and release
+// Drops local files at a client point of a top-level window, as a file
+// manager's drag would (enter, then drop). False when the window refused them.
+bool drop_files(HWND hwnd, int x, int y, const std::vector<std::string>& paths);
 // Moves the keyboard focus away from every window of the program.
 void clear_focus();
 

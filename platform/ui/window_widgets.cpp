@@ -1,6 +1,7 @@
 #include "platform/ui/window_widgets.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -152,6 +153,10 @@ bool SurfaceWidget::event(QEvent* e) {
     SendMessageA(hwnd_, WM_SETFOCUS, 0, 0);
   return QWidget::event(e);
 }
+
+void SurfaceWidget::dragEnterEvent(QDragEnterEvent* e) { accept_file_drag(e); }
+void SurfaceWidget::dragMoveEvent(QDragMoveEvent* e) { accept_file_drag(e); }
+void SurfaceWidget::dropEvent(QDropEvent* e) { deliver_file_drop(hwnd_, e); }
 
 OwnerDrawButton::OwnerDrawButton(HWND hwnd, QWidget* parent) : QAbstractButton(parent), hwnd_(hwnd) {
   tag(this, hwnd);

@@ -27,6 +27,9 @@ class SurfaceWidget : public QWidget {
   void focusInEvent(QFocusEvent* e) override;
   bool event(QEvent* e) override;
   bool focusNextPrevChild(bool next) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void send_mouse(UINT msg, QMouseEvent* e);
@@ -56,6 +59,11 @@ class OwnerDrawButton : public QAbstractButton {
   HWND hwnd_;
   bool losing_focus_ = false;
 };
+
+// Dropped files (drop_files.cpp): a drag of local files is taken, anything else
+// refused; a drop becomes WM_DROPFILES for the window.
+void accept_file_drag(QDropEvent* e);
+void deliver_file_drop(HWND hwnd, QDropEvent* e);
 
 // Sends a key press or release of a Qt key event to a window as a message.
 void send_key(HWND hwnd, QKeyEvent* e, bool down);

@@ -532,6 +532,9 @@ BOOL IsIconic(HWND hWnd);
 int GetSystemMetrics(int nIndex);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+// The child window at a client point of hWndParent (hidden ones too), else
+// hWndParent when the point is in its client area, else null.
+HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
 
 // ---------------------------------------------------------------- messages
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -748,14 +751,6 @@ constexpr int cmb1 = 0x0470;  // 1136, file type filter
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 DWORD CommDlgExtendedError();
-
-// ---------------------------------------------------------------- starting programs
-// Starts the program the command line's first word names (found on PATH),
-// with the rest as its arguments, and returns at once: above 31 when it
-// started, ERROR_FILE_NOT_FOUND when no such program can be started. A
-// program given a stand-in (platform/ui/programs.h) runs the stand-in inside
-// this process instead, whatever is installed.
-UINT WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 
 // ---------------------------------------------------------------- message boxes
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

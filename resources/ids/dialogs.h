@@ -31,6 +31,7 @@ constexpr int IDC_CD_TITLE_TRACKS = 1020;
 // CD track-title dialog (234).
 constexpr int IDC_CD_TRACK_TITLE = 1021;
 constexpr int IDC_CD_TRACK_LABEL = 1022;      // "Track : %02d  [%02d:%02d]"
+
 // DLG_RECORD_FORMAT: one radio group each for the rate, the sample size and
 // the channels (the settings store these identifiers), and the custom rate in kHz.
 constexpr int IDC_RATE_11025 = 1009, IDC_RATE_22050 = 1010, IDC_RATE_44100 = 1011, IDC_RATE_CUSTOM = 1012;
@@ -44,6 +45,16 @@ constexpr int IDC_SOURCE_CAPTURE = 1101, IDC_SOURCE_RACK = 1102;
 constexpr int IDC_LINE_DOWN = 1103, IDC_LINE_LEVEL = 1104, IDC_LINE_UP = 1105, IDC_LINE_MUTE = 1106;
 constexpr int IDC_MIC_DOWN = 1107, IDC_MIC_LEVEL = 1108, IDC_MIC_UP = 1109, IDC_MIC_MUTE = 1110;
 constexpr int IDC_INPUT_METER = 1111, IDC_CAPTURE_STATE = 1112, IDC_DESKTOP_INPUT = 1113;
+
+// Preferences: the platform's settings (platform.ini).
+constexpr WORD DLG_PREFERENCES = 290;
+constexpr int IDC_PREF_OUTPUT = 2901;           // drop-down list of output devices
+constexpr int IDC_PREF_INPUT = 2902;            // drop-down list of recording devices
+constexpr int IDC_PREF_SOUNDFONT = 2903;        // SoundFont path
+constexpr int IDC_PREF_SOUNDFONT_BROWSE = 2904;
+constexpr int IDC_PREF_CDROM = 2905;            // CD drive or disc image
+constexpr int IDC_PREF_CDROM_BROWSE = 2906;
+constexpr int IDC_PREF_NOTE = 2907;             // which settings the environment overrides
 
 // The playlist editor (1536, laid beside the old-style Open dialog's lists)
 // and its name dialog (270).

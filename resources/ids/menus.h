@@ -30,3 +30,10 @@ constexpr WORD IDM_MIDI_CLOSE = 113;
 constexpr WORD IDM_MIDI_REPEAT = 114;
 constexpr WORD IDM_MIDI_INFO = 115;
 constexpr WORD IDM_MIDI_PLAYLIST = 121;
+
+// The rack's own menu: a right-click on the face where no button or hit area
+// is. "&Quit" sends the power button's command (4999).
+constexpr WORD MENU_RACK = 240;
+constexpr WORD IDM_PREFERENCES = 9001;
+constexpr WORD IDM_INSERT_DISC = 9002;
+constexpr WORD IDM_ABOUT = 9003;

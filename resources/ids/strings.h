@@ -11,3 +11,6 @@ constexpr WORD IDS_WAVE_SAVE_FILTER = 1003;
 constexpr WORD IDS_PLAYLIST_FILES_FILTER = 1004;
 // The editor's Export writes M3U8 files.
 constexpr WORD IDS_M3U8_SAVE_FILTER = 1005;
+// The desktop commands' Open dialogs: Insert disc image..., the SoundFont of Preferences.
+constexpr WORD IDS_DISC_IMAGE_FILTER = 1101;
+constexpr WORD IDS_SOUNDFONT_FILTER = 1102;

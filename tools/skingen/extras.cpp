@@ -36,8 +36,46 @@ QImage paintLogo(int width, int height, int withName) {
   return image;
 }
 
+namespace {
+
+// At menu size the drawing below smears into grey: the same three units set
+// pixel by pixel on a 16-pixel grid, each a dark frame round two rows of detail.
+QImage paintRackIconSmall(int width, int height) {
+  QImage grid(16, 16, QImage::Format_ARGB32);
+  grid.fill(Qt::transparent);
+  QPainter p(&grid);
+  const QColor frame(10, 10, 12), face_top(104, 106, 112), face_bottom(58, 60, 66), glass(0, 0, 0);
+  const QColor silver(205, 207, 212);
+  for (int top : {1, 6, 11}) {
+    p.fillRect(QRect(1, top, 14, 4), frame);
+    p.fillRect(QRect(2, top + 1, 12, 1), face_top);
+    p.fillRect(QRect(2, top + 2, 12, 1), face_bottom);
+  }
+  // Meter bridge: a window with bars, two knobs.
+  p.fillRect(QRect(2, 2, 7, 2), glass);
+  for (int x : {3, 5, 7}) p.fillRect(QRect(x, x == 5 ? 2 : 3, 1, x == 5 ? 2 : 1), ink::ledGreen);
+  p.fillRect(QRect(8, 2, 1, 2), ink::ledAmber);
+  p.fillRect(QRect(10, 2, 1, 2), silver);
+  p.fillRect(QRect(12, 2, 1, 2), silver);
+  // Cassette deck: two windows with two reels each.
+  for (int x : {2, 9}) {
+    p.fillRect(QRect(x, 7, 5, 2), glass);
+    p.fillRect(QRect(x + 1, 7, 1, 2), silver);
+    p.fillRect(QRect(x + 3, 7, 1, 2), silver);
+  }
+  // CD: the orange display and three keys.
+  p.fillRect(QRect(2, 12, 6, 2), glass);
+  for (int x : {3, 5}) p.fillRect(QRect(x, 12, 1, 2), ink::lcdOrange);
+  for (int x : {9, 11, 13}) p.fillRect(QRect(x, 12, 1, 2), silver);
+  p.end();
+  return grid.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+}  // namespace
+
 QImage paintRackIcon(int width, int height, int) {
   // Three stacked units in miniature: a meter bridge, a cassette deck, a CD.
+  if (width <= 16 && height <= 16) return paintRackIconSmall(width, height);
   QImage image(width, height, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter p(&image);

@@ -1,7 +1,10 @@
 // skingen OUTDIR         writes every skin bitmap as OUTDIR/<name>.png
 // skingen --rack OUTDIR  writes a picture of the rack for each module layout
+// skingen --icons OUTDIR NAME  writes the program icon at the desktop's usual
+//                              sizes as OUTDIR/<n>x<n>/apps/NAME.png (the hicolor theme's layout)
 #include "art_table.h"
 #include "draw_kit.h"
+#include "painters.h"
 #include "rack_picture.h"
 
 #include <QDir>
@@ -12,7 +15,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: skingen OUTDIR | skingen --rack OUTDIR\n");
+  std::fprintf(stderr, "usage: skingen OUTDIR | skingen --rack OUTDIR | skingen --icons OUTDIR NAME\n");
   return 2;
 }
 
@@ -34,6 +37,21 @@ int writeRacks(const QDir& dir) {
   return 0;
 }
 
+// The sizes desktops look for in the hicolor theme, menus (16-24) to software centres (128-256).
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+int writeIcons(const QDir& dir, const QString& name) {
+  for (int size : kIconSizes) {
+    const QString folder = QStringLiteral("%1x%1/apps").arg(size);
+    if (!dir.mkpath(folder)) {
+      std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(dir.filePath(folder)));
+      return 1;
+    }
+    if (!save(skin::paintRackIcon(size, size, 0), dir.filePath(folder + "/" + name + ".png"))) return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +59,11 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
   const bool rack = !args.isEmpty() && args.first() == QLatin1String("--rack");
+  const bool icons = !args.isEmpty() && args.first() == QLatin1String("--icons");
+  if (icons) {
+    if (args.size() != 3 || !QDir().mkpath(args[1])) return usage();
+    return writeIcons(QDir(args[1]), args[2]);
+  }
   if (args.size() != (rack ? 2 : 1)) return usage();
 
   QString error;

@@ -319,6 +319,26 @@ TEST(EngineDevices, TheOutputComesFromPlatformIniWhenTheEnvironmentIsSilent) {
   audio::shutdown();
 }
 
+TEST(EngineDevices, ThePlayGoesOnWhenTheOutputMovesToAnotherDevice) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  audio_test::Ends ends;
+  const audio::VoiceId voice = audio::voice_create(Line::Wave);
+  audio::voice_play(voice, audio_test::constant(0, 0.1f), ends.callback());
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::uint64_t before = audio::voice_frames_played(voice);
+  // A card that is not there: the output lands on the silent device again, and says why.
+  EXPECT_EQ(audio::switch_output("Quorvin test: no such device"), audio::DeviceKind::NullRealtime);
+  EXPECT_FALSE(audio::no_device_reason().empty());
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_GT(audio::voice_frames_played(voice), before + 2048) << "the voice stopped with the old device";
+  EXPECT_TRUE(audio::voice_active(voice));
+  EXPECT_TRUE(ends.reasons().empty());
+  audio::voice_stop(voice);
+  audio::shutdown();
+}
+
 TEST(EngineDevices, AProducerTooSlowForThePaceIsCountedAsUnderruns) {
   TempHome home;
   audio::shutdown();
