@@ -3,7 +3,6 @@
 
 #include "app/insert_disc.h"
 #include "decks/decks.h"
-#include "platform/ui/windows.h"
 #include "skin/rack_state.h"
 
 namespace {
@@ -12,12 +11,9 @@ namespace {
 // other deck's playlist stops advancing.
 void load_wave(int number, const std::string& path) {
   Deck& deck = wave_deck(number);
-  // A file from the desktop never throws a recording away unasked.
-  if (deck.modified) {
-    const std::string question = "Deck 2 holds a recording that was not saved. Replace it with \"" +
-                                 path.substr(name_offset_of(path)) + "\"?";
-    if (MessageBoxA(main_window, question.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  }
+  // A file from the desktop never throws a recording away unasked: the same
+  // save question as Close, abandoned when the user backs out of saving.
+  if (number == 2 && !ask_to_save_recording(main_window)) return;
   if (!open_into_deck(deck, path, name_offset_of(path))) return;
   wave_load_finished(number);
   playlist_of(deck).mode = 0;

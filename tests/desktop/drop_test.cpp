@@ -103,7 +103,9 @@ TEST_F(Drops, FilesLoadIntoTheDeckWhoseFaceTheyLandOn) {
   EXPECT_NE(refused.find("MIDI deck"), std::string::npos) << refused;
 }
 
-TEST_F(Drops, AnUnsavedRecordingOnDeck2IsReplacedOnlyWhenTheUserSaysSo) {
+// The save question guards the recording: backing out of its Save dialog keeps
+// it; declining to save lets the dropped file in.
+TEST_F(Drops, AnUnsavedRecordingOnDeck2IsReplacedOnlyAfterTheSaveQuestion) {
   const std::string first = mcitest::write_sine_wav(home.file("first.wav"), 1.0, 44100, 2, 16);
   const std::string second = mcitest::write_sine_wav(home.file("second.wav"), 1.0, 44100, 2, 16);
   std::string kept, replaced;
@@ -112,11 +114,12 @@ TEST_F(Drops, AnUnsavedRecordingOnDeck2IsReplacedOnlyWhenTheUserSaysSo) {
     ui_test::drop_files(main_window, 250, y, {first});
     ui_test::pump(20);
     wave_deck(2).modified = 1;  // as a take not saved yet
-    ui_test::answer_box(IDNO);
+    ui_test::answer_box(IDYES);
+    ui_test::answer_file_dialog("");
     ui_test::drop_files(main_window, 250, y, {second});
     ui_test::pump(20);
     kept = wave_deck(2).path;
-    ui_test::answer_box(IDYES);
+    ui_test::answer_box(IDNO);
     ui_test::drop_files(main_window, 250, y, {second});
     ui_test::pump(20);
     replaced = wave_deck(2).path;
