@@ -1,6 +1,8 @@
 // The painted rack and its buttons, read back pixel by pixel, and the hold buttons in time.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QImage>
 
 #include "mixer/mixer_channels.h"
@@ -62,22 +64,30 @@ TEST_F(RackPaint, FacesAndButtonFacesAreWhereTheLayoutPutsThem) {
   EXPECT_EQ(play_released, play_up);
 }
 
-TEST_F(RackPaint, HoldingCdVolumeUpStepsAboutFourTimesASecondAndNothingOnRelease) {
+// Ticks can come late on a loaded machine but never early: four steps take at
+// least three tick periods, and none follows the release.
+TEST_F(RackPaint, HoldingCdVolumeUpStepsOncePerTickAndNothingOnRelease) {
+  constexpr DWORD kStep = 4095;
   DWORD held = 0, after_release = 0;
+  std::chrono::milliseconds four_steps{0};
   run_rack([&] {
     mixer_channels[kCdChannel].value_left = mixer_channels[kCdChannel].value_right = 0;
     HWND up = GetDlgItem(main_window, 8010);
+    const auto pressed = std::chrono::steady_clock::now();
     ui_test::press(up, 5, 5);
-    ui_test::pump(1000);
+    while (mixer_channels[kCdChannel].value_left < 4 * kStep &&
+           std::chrono::steady_clock::now() - pressed < std::chrono::seconds(10))
+      ui_test::pump(10);
+    four_steps = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - pressed);
     ui_test::release(up, 5, 5);
     held = mixer_channels[kCdChannel].value_left;
     ui_test::pump(600);
     after_release = mixer_channels[kCdChannel].value_left;
     PostMessageA(main_window, WM_CLOSE, 0, 0);
   });
-  const DWORD steps = held / 4095;
-  EXPECT_GE(steps, 3u);
-  EXPECT_LE(steps, 5u);
+  EXPECT_GE(held / kStep, 4u);
+  EXPECT_LE(held / kStep, 5u);
+  EXPECT_GE(four_steps.count(), 3 * static_cast<long>(kRackTimerPeriodMs) - 50);
   EXPECT_EQ(after_release, held);
 }
 
@@ -87,7 +97,8 @@ TEST_F(RackPaint, FocusLossEndsAHold) {
     mixer_channels[kWaveChannel].value_left = mixer_channels[kWaveChannel].value_right = 0;
     HWND up = GetDlgItem(main_window, 7007);
     ui_test::press(up, 5, 5);
-    ui_test::pump(300);
+    // Held until the first step, however late the tick comes.
+    for (int i = 0; i < 1000 && mixer_channels[kWaveChannel].value_left == 0; ++i) ui_test::pump(10);
     ui_test::clear_focus();
     ui_test::pump(20);
     at_focus_loss = mixer_channels[kWaveChannel].value_left;
