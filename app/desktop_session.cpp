@@ -6,10 +6,11 @@
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/shellapi.h"
 #include "platform/ui/windows.h"
+#include "resources/ids/timers.h"
 
 namespace {
 // The media player object follows the rack at the pace of the rack's own tick.
-constexpr UINT_PTR kDesktopTimerId = 102;
+constexpr UINT_PTR kDesktopTimerId = TIMER_DESKTOP;
 constexpr UINT kDesktopTimerPeriodMs = 250;
 
 void CALLBACK desktop_tick(HWND, UINT, UINT_PTR, DWORD) { publish_player_state(); }

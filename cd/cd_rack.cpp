@@ -6,11 +6,12 @@
 #include "cd/cd_display.h"
 #include "cd/cd_titles.h"
 #include "platform/ui/windows.h"
+#include "resources/ids/timers.h"
 #include "skin/rack_state.h"
 
 namespace {
 
-constexpr UINT_PTR kFailedEndTimer = 102;
+constexpr UINT_PTR kFailedEndTimer = TIMER_CD_FAILED_END;
 UINT_PTR failed_end_timer = 0;
 
 void CALLBACK end_failed_entry(HWND, UINT, UINT_PTR, DWORD) {

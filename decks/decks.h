@@ -13,6 +13,7 @@
 
 #include "platform/mci/mmsystem.h"
 #include "platform/wintypes.h"
+#include "resources/ids/timers.h"
 
 enum DeckState { kStopped = 0, kPlaying = 1, kPaused = 2, kRecording = 3 };
 enum class DeckKind { Midi, Wave };
@@ -65,7 +66,7 @@ extern int wave_playlist_index;  // 0-based, into "wavelist.ini", shared by both
 
 // Deck 2 holds a new recording that has not started yet (its lamp blinks).
 extern int new_recording_pending;
-constexpr UINT_PTR kRecordingBlinkTimerId = 101;
+constexpr UINT_PTR kRecordingBlinkTimerId = TIMER_RECORDING_BLINK;
 // Ends a pending new recording: the flag, its blink timer, the lamps redrawn.
 void end_pending_recording();
 

@@ -2,12 +2,13 @@
 
 #include "platform/profile/profile.h"
 #include "platform/ui/windows.h"
+#include "resources/ids/timers.h"
 #include "skin/rack_state.h"
 #include "skin/settings_path.h"
 
 namespace {
 
-constexpr UINT_PTR kSettingsFailureTimerId = kRackTimerId + 1;
+constexpr UINT_PTR kSettingsFailureTimerId = TIMER_SETTINGS_FAILURE;
 
 HWND told_window = nullptr;  // the main window the failure was told (or is being told) for
 std::string untold_path;     // a failure waiting for its box; "" when none
