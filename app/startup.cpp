@@ -59,9 +59,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   cd_audio_on = read_module_switch("CDAudioOn");
   wave_on = read_module_switch("WaveOn");
   midi_on = read_module_switch("MidiOn");
-  // A shown MIDI deck gets its SoundFont loading now, off this thread, so the
-  // first Play does not wait for it.
-  if (midi_on) audio::midi_preload_soundfont();
   if (previous != nullptr) {
     if (HWND other = FindWindowA(kClassName, kWindowCaption)) SetFocus(other);
     return 0;
@@ -69,6 +66,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show) {
   // The platform never passes a previous instance: the session bus tells
   // whether a rack runs, and that rack gets this start's files.
   if (!desktop_claim_instance()) return 0;
+  // A shown MIDI deck gets its SoundFont loading now, off this thread, so the
+  // first Play does not wait for it.
+  if (midi_on) audio::midi_preload_soundfont();
   if (!register_rack_class(instance)) {
     desktop_detach();
     return 0;
