@@ -142,6 +142,9 @@ TEST_F(ImageStageTest, SheetsLibcdioWouldMisreadOrLeakOnAreRefusedWithTheirFault
        "track 2 has the mode MODE2_FORM1"},
       {"nul.toc", "CD_DA\nTRACK \0AUDIO\nFILE \"album.bin\" 0\n"s, "NUL byte"},
       {"nul.cue", "FILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\0\n    INDEX 01 00:00:00\n"s, "NUL byte"},
+      // libcdio leaked the first name when a carriage return split a second FILE line.
+      {"stray cr.cue", "FILE \"album.bin\" BINARY\nFILE\ralbum.bin BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+       "carriage return"},
       // libcdio leaks the name of a FILE line with an unclosed quote when another follows.
       {"unclosed.cue", "FILE \"album.\nFILE \"album.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
        "in 2 files"},
