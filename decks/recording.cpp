@@ -23,6 +23,33 @@ constexpr const char* kRecoveredName = "RECOVERED.WAV";
 
 Deck& tape2() { return wave_deck(2); }
 
+// What the user is told when a take ended before Record stopped it.
+struct TakeFault {
+  MCIERROR error;
+  const char* what;
+  const char* advice;
+};
+constexpr TakeFault kTakeFaults[] = {
+    {MCIERR_FILE_WRITE, "the disk refused more sound.", "save it on a disk with free space."},
+    {MCIERR_RECORDING_DEVICE_FAILED, "the recording device stopped working.",
+     "save it, then check the device or choose another source in Recording Control."},
+};
+
+void tell_take_fault(MCIERROR error) {
+  const char* what = "the recording device reported a problem.";
+  const char* advice = "save it before recording again.";
+  for (const TakeFault& row : kTakeFaults)
+    if (row.error == error) {
+      what = row.what;
+      advice = row.advice;
+    }
+  char reason[256] = "";
+  mciGetErrorStringA(error, reason, sizeof reason);
+  const std::string text = std::string("The recording stopped: ") + what + "\n" + reason +
+                           "\n\nWhat was recorded until then is kept; " + advice;
+  MessageBoxA(main_window, text.c_str(), "Recording", MB_OK | MB_ICONEXCLAMATION);
+}
+
 void set_wave_format(const RecordingFormat& f) {
   MCI_WAVE_SET_PARMS parms{};
   parms.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
@@ -72,7 +99,7 @@ bool create_new_recording(const RecordingFormat& format) {
 
 void stop_recording() {
   Deck& deck = tape2();
-  // A take the disk cut short answers its stop with the write error, once.
+  // A take the disk or the device cut short answers its stop with why, once.
   const MCIERROR error = deck_command(deck, "stop %s");
   deck_command(deck, "seek %s to start");
   read_wave_information(2);
@@ -81,12 +108,7 @@ void stop_recording() {
   refresh_wave_position(2);
   record_flag = 0;
   draw_record_button_face();
-  if (error == 0) return;
-  char reason[256] = "";
-  mciGetErrorStringA(error, reason, sizeof reason);
-  const std::string text = std::string("The recording stopped: the disk refused more sound.\n") + reason +
-                           "\n\nWhat was recorded until then is kept; save it on a disk with free space.";
-  MessageBoxA(main_window, text.c_str(), "Recording", MB_OK | MB_ICONEXCLAMATION);
+  if (error != 0) tell_take_fault(error);
 }
 
 void start_recording() {

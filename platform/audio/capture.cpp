@@ -138,7 +138,8 @@ bool rack_start(std::string*) {
 }
 void rack_stop() { capture().rack_feed = false; }
 void rack_close() {}
-const InputDriver kRackInput = {"rack", rack_present, rack_open, rack_start, rack_stop, rack_close};
+bool rack_failed() { return false; }  // it is the engine itself
+const InputDriver kRackInput = {"rack", rack_present, rack_open, rack_start, rack_stop, rack_close, rack_failed};
 
 struct SourceName {
   RecordSource source;
@@ -273,6 +274,12 @@ void capture_stop() {
 
 bool capture_active() { return capture().running.load(); }
 
+bool capture_failed() {
+  Capture& c = capture();
+  std::lock_guard lock(c.control);
+  return c.running && c.driver->failed();
+}
+
 void set_test_input(TestInput input) {
   std::lock_guard lock(capture().test_mutex);
   capture().test_input = std::move(input);
@@ -288,6 +295,7 @@ void capture_fast_period(std::size_t frames) {
     pump_once();
     return;
   }
+  if (c.driver->failed()) return;  // it hands over nothing more
   while (frames > 0) {
     const std::size_t n = std::min(frames, kChunk);
     generate(c.fast_in.data(), n);

@@ -69,6 +69,9 @@ struct OutputFault {
   std::string reason;
 } output_fault;
 
+// The same for the null input: it hands over nothing more, as a microphone unplugged.
+std::atomic<bool> input_failed{false};
+
 bool null_out_failed(std::string* reason) {
   if (!output_fault.failed.load()) return false;
   if (reason) {
@@ -79,6 +82,8 @@ bool null_out_failed(std::string* reason) {
 }
 
 void forget_output_fault() { output_fault.failed = false; }
+void forget_input_fault() { input_failed = false; }
+bool null_in_failed() { return input_failed.load(); }
 
 struct NullOutput {
   RenderFn render = nullptr;
@@ -113,6 +118,7 @@ bool null_in_open(const std::string&, CaptureFn capture, GenerateFn generate, st
 }
 bool null_in_start(std::string*) {
   null_in.thread.start([] {
+    if (input_failed.load(std::memory_order_relaxed)) return;
     null_in.generate(null_in.buffer.data(), kNullPeriodFrames);
     null_in.capture(null_in.buffer.data(), kNullPeriodFrames);
   });
@@ -133,8 +139,10 @@ const OutputDriver kNullOutput = {"null", null_out_open, null_out_start, null_ou
                                   forget_output_fault, no_latency, null_out_failed};
 const OutputDriver kFastOutput = {"fast", fast_out_open, nothing_to_start, nothing,
                                   forget_output_fault, no_latency, null_out_failed};
-const InputDriver kNullInput = {"null", always_present, null_in_open, null_in_start, null_in_stop, nothing};
-const InputDriver kFastInput = {"fast", always_present, fast_in_open, nothing_to_start, nothing, nothing};
+const InputDriver kNullInput = {"null",       always_present,     null_in_open,  null_in_start,
+                                null_in_stop, forget_input_fault, null_in_failed};
+const InputDriver kFastInput = {"fast",  always_present,     fast_in_open,  nothing_to_start,
+                                nothing, forget_input_fault, null_in_failed};
 
 std::size_t null_output_late_periods() { return null_out.thread.late(); }
 
@@ -145,5 +153,7 @@ void fail_output_for_testing(const std::string& reason) {
   }
   output_fault.failed = true;
 }
+
+void fail_input_for_testing() { input_failed = true; }
 
 }  // namespace audio

@@ -165,6 +165,7 @@ bool pa_in_present(const std::string& device) {
 bool pa_in_start(std::string* error) { return start_stream(in_stream, error); }
 void pa_in_stop() { stop_stream(in_stream); }
 void pa_in_close() { close_stream(in_stream); }
+bool pa_in_failed() { return in_stream.failed.load(); }
 
 }  // namespace
 
@@ -181,6 +182,7 @@ std::vector<std::string> portaudio_device_names(bool input) {
 
 const OutputDriver kPortAudioOutput = {"portaudio", pa_out_open, pa_out_start, pa_out_stop,
                                         pa_out_close, pa_out_latency, pa_out_failed};
-const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open, pa_in_start, pa_in_stop, pa_in_close};
+const InputDriver kPortAudioInput = {"portaudio", pa_in_present, pa_in_open,  pa_in_start,
+                                      pa_in_stop,  pa_in_close,   pa_in_failed};
 
 }  // namespace audio

@@ -43,6 +43,9 @@ struct InputDriver {
   bool (*start)(std::string* error);
   void (*stop)();
   void (*close)();
+  // Whether the device stopped delivering by itself since it was started (a
+  // microphone unplugged, a driver error). Any thread; close() forgets it.
+  bool (*failed)();
 };
 
 extern const OutputDriver kPortAudioOutput;

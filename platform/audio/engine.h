@@ -144,6 +144,10 @@ bool capture_start(int rate, int channels, Consumer consumer, std::string* error
 void capture_stop();
 // True while a capture runs (shutdown ends it too).
 bool capture_active();
+// Whether the running capture's device stopped delivering by itself (unplugged,
+// a driver error). The capture still counts as active until capture_stop,
+// which forgets the fault.
+bool capture_failed();
 
 // Waits until every end callback already due has run (they run on the
 // engine's notifier thread). Do not call it while holding a lock that an
@@ -164,6 +168,9 @@ std::uint64_t run_fast(std::uint64_t frames);
 // Tests: the running null output device fails as a card's driver would: it
 // stops taking frames and reports `reason` until the engine has closed it.
 void fail_output_for_testing(const std::string& reason);
+// Tests: the running null input device fails the same way: it hands over no
+// more frames and reports the failure until the capture stops.
+void fail_input_for_testing();
 // Tests: the last frames output, for checking levels and effects.
 using OutputTap = std::function<void(const float* stereo, std::size_t frames)>;
 void set_output_tap(OutputTap tap);

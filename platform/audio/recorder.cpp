@@ -179,6 +179,8 @@ struct Recorder::Impl {
   std::atomic<std::uint64_t> frames{0};
   std::atomic<std::uint64_t> head{0};
   std::atomic<bool> write_failed{false};
+  // The device failed under the last take: kept past the capture's end.
+  bool source_failed = false;
 
   // The capture pump writes; save and playback read the same file.
   mutable std::mutex file_mutex;
@@ -338,6 +340,7 @@ bool Recorder::record(std::uint64_t start_frame, std::string* error) {
     r.head = start;
     r.write_failed = false;
   }
+  r.source_failed = false;
   Impl* impl = impl_.get();
   if (!capture_start(r.format.samples_per_sec, r.format.channels,
                      [impl](const float* samples, std::size_t count) { impl->write(samples, count); }, error))
@@ -349,14 +352,18 @@ bool Recorder::record(std::uint64_t start_frame, std::string* error) {
 void Recorder::stop() {
   Impl& r = *impl_;
   if (!r.capturing) return;
+  r.source_failed = capture_failed();
   if (capture_active()) capture_stop();
   r.capturing = false;
   std::lock_guard lock(r.file_mutex);
   if (r.file) r.sync_locked();
 }
 
-bool Recorder::recording() const { return impl_->capturing && capture_active() && !impl_->write_failed; }
+bool Recorder::recording() const {
+  return impl_->capturing && capture_active() && !impl_->write_failed && !capture_failed();
+}
 bool Recorder::write_failed() const { return impl_->write_failed; }
+bool Recorder::source_failed() const { return impl_->capturing ? capture_failed() : impl_->source_failed; }
 bool Recorder::created() const { return impl_->file != nullptr; }
 std::uint64_t Recorder::frames() const { return impl_->frames; }
 std::uint64_t Recorder::head() const { return impl_->head; }
@@ -454,6 +461,7 @@ void Recorder::discard() {
   r.frames = 0;
   r.head = 0;
   r.write_failed = false;
+  r.source_failed = false;
 }
 
 void set_save_fault_for_testing(std::function<bool(SaveStep)> fault) { save_fault() = std::move(fault); }

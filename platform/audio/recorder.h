@@ -65,7 +65,8 @@ class Recorder {
   bool record(std::uint64_t start_frame, std::string* error);
   // Stops capturing; the file on disk is complete and valid.
   void stop();
-  // False once stopped, or once the disk refused frames (the rest is dropped).
+  // False once stopped, once the disk refused frames (the rest is dropped), or
+  // once the recording device stopped delivering.
   bool recording() const;
   bool created() const;
   // The length: the furthest any take reached.
@@ -75,6 +76,9 @@ class Recorder {
   // True when the disk refused frames during the last take (full): the
   // recording holds what fitted.
   bool write_failed() const;
+  // True when the recording device stopped working during the last take (a
+  // microphone unplugged): the recording holds what came before.
+  bool source_failed() const;
   const RecordFormat& format() const;
   const std::string& temp_path() const;
 

@@ -57,6 +57,7 @@ constexpr ErrorText kErrorTexts[] = {
     {MCIERR_NOTHING_RECORDED, "There is no recording to play or save."},
     {MCIERR_CD_SOURCE_REFUSED, "The CD drive or disc image can not be used."},
     {MCIERR_SOUND_DEVICE_FAILED, "The sound device stopped working; the player runs silently."},
+    {MCIERR_RECORDING_DEVICE_FAILED, "The recording device stopped delivering sound: it was unplugged, or its driver gave up."},
 };
 
 }  // namespace

@@ -176,6 +176,8 @@ constexpr MCIERROR MCIERR_NOTHING_RECORDED = MCIERR_CUSTOM_DRIVER_BASE + 6;
 constexpr MCIERROR MCIERR_CD_SOURCE_REFUSED = MCIERR_CUSTOM_DRIVER_BASE + 7;
 // The sound device stopped working while it played; the player runs silently.
 constexpr MCIERROR MCIERR_SOUND_DEVICE_FAILED = MCIERR_CUSTOM_DRIVER_BASE + 8;
+// The recording device stopped working under a take; what came before is kept.
+constexpr MCIERROR MCIERR_RECORDING_DEVICE_FAILED = MCIERR_CUSTOM_DRIVER_BASE + 9;
 
 // Parameter records (Win32 layouts).
 struct MCI_GENERIC_PARMS {

@@ -6,7 +6,9 @@
 // the position where the take ended. A full disk ends a take at once: "status
 // mode" then reads "stopped", a "record ... notify" gets MCI_NOTIFY_FAILURE
 // (posted when the device is next asked anything), and the next "stop" answers
-// MCIERR_FILE_WRITE. What fitted stays recorded.
+// MCIERR_FILE_WRITE. What fitted stays recorded. A recording device that stops
+// working (unplugged) ends the take the same way; its "stop" answers
+// MCIERR_RECORDING_DEVICE_FAILED.
 //
 // A file cut short while it plays ends early into silence and the play runs to
 // the length the file had when opened; one deleted while it plays sounds to its
@@ -111,18 +113,18 @@ class WaveAudioDevice : public WaveDevice {
     std::string error;
     if (!recorder_.record(start, &error)) return MCIERR_NO_RECORDING_DEVICE;
     taking_ = true;
-    disk_full_ = false;
+    take_fault_ = 0;
     record_notify_ = notify;
     return 0;
   }
 
   MCIERROR stop() override {
     poll_take();
-    if (finish_take(MCI_NOTIFY_ABORTED) || disk_full_) {
-      // The recording keeps what fitted on the disk; say once that the rest was lost.
-      const bool full = disk_full_ || recorder_.write_failed();
-      disk_full_ = false;
-      return full ? MCIERR_FILE_WRITE : 0;
+    if (finish_take(MCI_NOTIFY_ABORTED) || take_fault_) {
+      // The recording keeps what came before; say once that the rest was lost.
+      const MCIERROR fault = take_fault_ ? take_fault_ : recorder_fault();
+      take_fault_ = 0;
+      return fault;
     }
     return Device::stop();
   }
@@ -252,11 +254,18 @@ class WaveAudioDevice : public WaveDevice {
     return made ? 0 : MCIERR_FILE_WRITE;
   }
 
-  // A take the disk cut short ends here, the next time anyone looks.
+  // Why the recorder's last take ended before it was stopped, if it did.
+  MCIERROR recorder_fault() const {
+    if (recorder_.write_failed()) return MCIERR_FILE_WRITE;
+    if (recorder_.source_failed()) return MCIERR_RECORDING_DEVICE_FAILED;
+    return 0;
+  }
+
+  // A take the disk or the device cut short ends here, the next time anyone looks.
   void poll_take() {
-    if (taking_ && recorder_.write_failed()) {
+    if (taking_ && recorder_fault()) {
       finish_take(MCI_NOTIFY_FAILURE);
-      disk_full_ = true;
+      take_fault_ = recorder_fault();
     }
   }
 
@@ -280,8 +289,8 @@ class WaveAudioDevice : public WaveDevice {
   const audio::WaveInfo info_;
   audio::RecordFormat format_;
   audio::Recorder recorder_;
-  bool taking_ = false;     // a take runs, or the disk ended it and nobody has looked yet
-  bool disk_full_ = false;  // the disk ended the last take; the next stop says so
+  bool taking_ = false;      // a take runs, or a fault ended it and nobody has looked yet
+  MCIERROR take_fault_ = 0;  // what ended the last take; the next stop says so
   HWND record_notify_ = nullptr;
 };
 

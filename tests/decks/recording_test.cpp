@@ -245,6 +245,27 @@ TEST_F(RecordingTest, AFullDiskEndsTheTakeAndSaysSo) {
   EXPECT_NE(ui_test::boxes()[0].text.find("recording stopped"), std::string::npos) << ui_test::boxes()[0].text;
 }
 
+// A recording device unplugged during a take: the deck stops on the next tick
+// and says which fault ended it; the recording is kept.
+TEST_F(RecordingTest, AnUnpluggedRecordingDeviceEndsTheTakeAndSaysSo) {
+  run_rack([&] {
+    new_recording_ok();
+    command(CMD_WAVE_RECORD);
+    play_for(300);
+    audio::fail_input_for_testing();
+    ui_test::pump_until([] { return wave_deck(2).state != kRecording; }, 1000);
+    const Deck& deck = wave_deck(2);
+    EXPECT_EQ(deck.state, kStopped);
+    EXPECT_EQ(record_flag, 0);
+    EXPECT_EQ(deck.modified, 1);
+    EXPECT_GT(deck.length_ms, 200);
+    close_rack_declining();
+  });
+  ASSERT_GE(ui_test::boxes().size(), 1u);
+  EXPECT_NE(ui_test::boxes()[0].text.find("recording device stopped working"), std::string::npos)
+      << ui_test::boxes()[0].text;
+}
+
 // With the capture device chosen and none there, Record says which device is
 // missing in the "MCI error" box and changes nothing.
 TEST_F(RecordingTest, RecordWithoutTheCaptureDeviceChangesNothing) {

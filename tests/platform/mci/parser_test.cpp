@@ -110,7 +110,7 @@ TEST(MciErrorText, EveryCodeWeReturnHasAPlainText) {
                         MCIERR_UNRECOGNIZED_COMMAND, MCIERR_UNRECOGNIZED_KEYWORD, MCIERR_NO_SOUND_DEVICE,
                         MCIERR_CDA_DATA_TRACK, MCIERR_FILE_NOT_SAVED, MCIERR_DEVICE_NOT_READY,
                         MCIERR_NO_CLOSING_QUOTE, MCIERR_OUTOFRANGE, MCIERR_NO_CD_DEVICE,
-                        MCIERR_CD_SOURCE_REFUSED, MCIERR_SOUND_DEVICE_FAILED}) {
+                        MCIERR_CD_SOURCE_REFUSED, MCIERR_SOUND_DEVICE_FAILED, MCIERR_RECORDING_DEVICE_FAILED}) {
     EXPECT_GT(error_text(code).size(), 10u) << code;
   }
   EXPECT_EQ(error_text(MCIERR_INVALID_DEVICE_NAME), "The specified device is not open or is not recognized by MCI.");

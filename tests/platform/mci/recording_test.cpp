@@ -200,6 +200,29 @@ TEST_F(TapeRecording, AFullDiskEndsTheTakeAndTheDeviceSaysSo) {
   EXPECT_NEAR(static_cast<double>(info_of(saved).frames) * 1000 / 44100, length, 1.0);
 }
 
+// A recording device that stops delivering (unplugged) ends the take as a full
+// disk does: what came before is kept, the stop says why once, and the next
+// take records again.
+TEST_F(TapeRecording, ARecordingDeviceThatStopsEndsTheTakeAndTheDeviceSaysSo) {
+  open_new(44100, 16, 2);
+  ASSERT_EQ(mci("record tape2 notify"), "");
+  mcitest::run_ms(300);
+  audio::fail_input_for_testing();
+  mcitest::run_ms(300);
+  EXPECT_EQ(mci("status tape2 mode"), "stopped");
+  const auto notices = take_notices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, MCI_NOTIFY_FAILURE);
+  EXPECT_EQ(mci_error("stop tape2"), MCIERR_RECORDING_DEVICE_FAILED);
+  EXPECT_EQ(mci_error("stop tape2"), 0u) << "said once";
+  const long length = number(mci("status tape2 length"));
+  EXPECT_NEAR(length, 300, 1000.0 * kBlock / audio::kEngineRate);
+  EXPECT_EQ(mci("status tape2 position"), std::to_string(length));
+
+  take(200);
+  EXPECT_NEAR(number(mci("status tape2 length")), length + 200, 1000.0 * kBlock / audio::kEngineRate);
+}
+
 // "load" takes a recording a crashed rack left behind; it stays unsaved in the
 // device, which deletes it when closed. One another device holds is refused.
 TEST_F(TapeRecording, ALeftBehindRecordingLoadsAndGoesWhenClosed) {
