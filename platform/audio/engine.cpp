@@ -16,7 +16,8 @@
 // - While nothing plays or records the engine rests: the notifier stops the
 //   output device (a second after the last play, so the next track of a
 //   programme finds it running) and every thread waits on a condition
-//   variable, so an idle player costs no wake-ups. A reader starts the device
+//   variable, so an idle player costs no wake-ups. A paused play with frames
+//   in its ring lets it rest too; resuming starts the device again. A reader starts the device
 //   again once the first frames of a new play are in its ring, which keeps the
 //   wait from the play command to the first sample as short as before.
 #include <algorithm>
@@ -352,6 +353,11 @@ void wake_engine(bool start_output) {
   e.idle_cv.notify_all();
 }
 
+// Paused with frames ready: it needs neither the device nor its reader until it
+// resumes. (One paused with nothing left may still be ending: its last frames
+// are in the device's buffer.)
+bool waits_paused(const Play& p) { return p.paused.load() && p.ring.readable() > 0; }
+
 void reader_loop(Line line) {
   Engine& e = engine();
   Reader& r = e.readers[reader_index(line)];
@@ -364,14 +370,14 @@ void reader_loop(Line line) {
     bool mine = false, worked = false;
     for (auto& p : snapshot)
       if (p->line == line) {
-        mine = true;
+        mine |= !waits_paused(*p);
         worked |= fill(*p);
       }
     snapshot.clear();
     if (worked) wake_engine(true);  // the first frames are there: the device may start
     std::unique_lock lock(r.mutex);
-    if (!mine)
-      r.wake.wait(lock, [&] { return r.work; });  // nothing on this line: rest until a play comes
+    if (!mine && !worked)
+      r.wake.wait(lock, [&] { return r.work; });  // nothing on this line: rest until a play comes or resumes
     else if (!worked)
       r.wake.wait_for(lock, kReaderIdle, [&] { return r.work; });
     r.work = false;
@@ -443,7 +449,7 @@ bool recover_if_output_failed(bool wait_for_lock) {
   return true;
 }
 
-// Whether a play is not yet notified, an end callback is due or a capture runs.
+// Whether a play runs or is not yet notified, an end callback is due or a capture runs.
 bool engine_busy(Engine& e) {
   if (internal::capture_running()) return true;
   {
@@ -451,7 +457,7 @@ bool engine_busy(Engine& e) {
     if (e.delivered < e.retired_count.load(std::memory_order_acquire)) return true;
   }
   std::lock_guard lock(e.plays_mutex);
-  return !e.plays.empty();
+  return std::any_of(e.plays.begin(), e.plays.end(), [](const auto& p) { return !waits_paused(*p); });
 }
 
 // Nothing to do: the output stops and the notifier waits for a call that may
@@ -804,8 +810,20 @@ void voice_stop(VoiceId voice) {
 }
 
 void voice_pause(VoiceId voice, bool paused) {
-  std::lock_guard lock(engine().api);
-  if (Voice* v = find_voice(voice); v && v->current) v->current->paused = paused;
+  Engine& e = engine();
+  std::optional<Line> resumed;
+  {
+    std::lock_guard lock(e.api);
+    Voice* v = find_voice(voice);
+    if (!v || !v->current) return;
+    v->current->paused = paused;
+    if (!paused) resumed = v->line;
+  }
+  // The engine may have rested under the pause.
+  if (resumed) {
+    wake_reader(e.readers[reader_index(*resumed)]);
+    wake_engine(true);
+  }
 }
 
 std::uint64_t voice_frames_played(VoiceId voice) {

@@ -470,5 +470,46 @@ TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
   audio::shutdown();
 }
 
+// Paused, a play lets the engine rest as if nothing played; resumed, the rest of
+// its sound comes out whole.
+TEST(EngineDevices, APausedPlayLetsTheEngineRestAndResumesWhole) {
+  TempHome home;
+  audio::shutdown();
+  audio::start({"null", ""});
+  for (Line line : {Line::Master, Line::Wave}) {
+    audio::set_line_gain(line, 1.0f, 1.0f);
+    audio::set_line_mute(line, false);
+  }
+  Capture out;
+  out.install();
+  std::atomic<int> ended{0};
+  const auto v = audio::voice_create(Line::Wave);
+  audio::voice_play(v, constant(44100, 0.5f), [&](EndReason r) { ended += r == EndReason::Finished ? 1 : 100; });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  audio::voice_pause(v, true);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const std::size_t frames_at_rest = out.frames();
+  const std::uint64_t slices_at_rest = other_threads_slices();
+  const std::uint64_t played_before = audio::voice_frames_played(v);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_EQ(out.frames(), frames_at_rest) << "the paced device went on under a pause";
+  EXPECT_EQ(other_threads_slices(), slices_at_rest) << "an engine thread woke under a pause";
+  EXPECT_GT(played_before, 0u);
+  EXPECT_LT(played_before, 44100u);
+
+  audio::voice_pause(v, false);
+  ASSERT_TRUE(wait_for_end(ended, 1));
+  EXPECT_EQ(ended.load(), 1);
+  EXPECT_EQ(audio::voice_frames_played(v), 44100u);
+  const std::vector<float> played = out.take();
+  std::size_t loud = 0;
+  for (std::size_t i = 0; i < played.size(); i += 2) loud += played[i] > 0.4f;
+  EXPECT_EQ(loud, 44100u) << "frames lost or repeated across the pause";
+  EXPECT_EQ(audio::underrun_count(), 0u);
+  audio::set_output_tap(nullptr);
+  audio::shutdown();
+}
+
 }  // namespace
 }  // namespace audio_test
