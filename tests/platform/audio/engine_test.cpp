@@ -418,14 +418,19 @@ bool wait_for_end(const std::atomic<int>& ended, int count) {
   return ended.load() >= count;
 }
 
-TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
-  TempHome home;
+// The paced null device, with the wave deck's line heard at full volume.
+void start_paced_at_full_volume() {
   audio::shutdown();
   audio::start({"null", ""});
   for (Line line : {Line::Master, Line::Wave}) {  // earlier tests may have left them down
     audio::set_line_gain(line, 1.0f, 1.0f);
     audio::set_line_mute(line, false);
   }
+}
+
+TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
+  TempHome home;
+  start_paced_at_full_volume();
   Capture out;
   out.install();
   std::atomic<int> ended{0};
@@ -474,12 +479,7 @@ TEST(EngineDevices, AnIdleEngineRestsAndTheNextPlayStartsItWithoutAGap) {
 // its sound comes out whole.
 TEST(EngineDevices, APausedPlayLetsTheEngineRestAndResumesWhole) {
   TempHome home;
-  audio::shutdown();
-  audio::start({"null", ""});
-  for (Line line : {Line::Master, Line::Wave}) {
-    audio::set_line_gain(line, 1.0f, 1.0f);
-    audio::set_line_mute(line, false);
-  }
+  start_paced_at_full_volume();
   Capture out;
   out.install();
   std::atomic<int> ended{0};
