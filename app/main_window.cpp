@@ -45,11 +45,12 @@ constexpr MessageRow kMessageTable[] = {
     {MM_MIXM_CONTROL_CHANGE, on_mixer_control_change},
     {MM_QUORVIN_NOTICE, on_mci_notice},
     // The desktop's messages: the rack's menu, dropped files, files handed
-    // over by "open with" or a later start, media keys.
+    // over by "open with" or a later start, media keys, the desktop's volume.
     {WM_RBUTTONUP, on_right_button_up},
     {WM_DROPFILES, on_drop_files, true},
     {WM_COPYDATA, on_copy_data},
     {WM_APPCOMMAND, on_app_command},
+    {WM_QUORVIN_SET_VOLUME, on_desktop_volume},
 };
 
 }  // namespace

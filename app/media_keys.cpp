@@ -1,6 +1,7 @@
 #include "app/media_keys.h"
 
 #include "app/player_sources.h"
+#include "mixer/mixer.h"
 #include "platform/desktop/desktop_messages.h"
 #include "platform/ui/windows.h"
 #include "skin/rack_state.h"
@@ -85,8 +86,15 @@ LRESULT on_app_command(HWND, UINT, WPARAM, LPARAM lparam) {
   return FALSE;
 }
 
+LRESULT on_desktop_volume(HWND, UINT, WPARAM wparam, LPARAM) {
+  set_master_volume(static_cast<double>(wparam) / kDesktopVolumeFull);
+  publish_player_state();  // the bus sees the volume the mixer could take
+  return 0;
+}
+
 void publish_player_state() {
   MprisState out;
+  out.volume = master_volume();
   if (const PlayerSource* source = current_source()) {
     const SourceState state = source->state();
     out.status = state == SourceState::Playing  ? MprisState::Status::Playing

@@ -1,5 +1,7 @@
 #include "mixer/mixer_channels.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -174,6 +176,48 @@ void volume_step(int channel, int direction) {
   }
   write_volume(ch);
   draw_level_meter(channel);
+}
+
+namespace {
+
+// A side's value as a fraction of its range, and back.
+double side_fraction(DWORD value, DWORD min, DWORD max) {
+  if (max <= min) return 0.0;
+  return std::clamp((static_cast<double>(value) - min) / (max - min), 0.0, 1.0);
+}
+DWORD side_value(double fraction, DWORD min, DWORD max) {
+  return min + static_cast<DWORD>(std::lround(std::clamp(fraction, 0.0, 1.0) * (max - min)));
+}
+
+bool master_turnable() {
+  const MixerChannel& ch = mixer_channels[kMaster];
+  return mixer_handle != nullptr && ch.max_left > ch.min_left;
+}
+
+}  // namespace
+
+double master_volume() {
+  if (!master_turnable()) return 1.0;
+  const MixerChannel& ch = mixer_channels[kMaster];
+  const double left = side_fraction(ch.value_left, ch.min_left, ch.max_left);
+  if (ch.channels == 1) return left;
+  return std::max(left, side_fraction(ch.value_right, ch.min_right, ch.max_right));
+}
+
+void set_master_volume(double level) {
+  if (!master_turnable()) return;
+  MixerChannel& ch = mixer_channels[kMaster];
+  level = std::clamp(level, 0.0, 1.0);
+  const double louder = master_volume();
+  // Both sides scale alike, so the balance stays; from silence they start level.
+  const auto scaled = [&](DWORD value, DWORD min, DWORD max) {
+    const double fraction = louder > 0.0 ? side_fraction(value, min, max) * level / louder : level;
+    return side_value(fraction, min, max);
+  };
+  ch.value_left = scaled(ch.value_left, ch.min_left, ch.max_left);
+  if (ch.channels != 1) ch.value_right = scaled(ch.value_right, ch.min_right, ch.max_right);
+  write_volume(ch);
+  draw_level_meter(kMaster);
 }
 
 namespace {

@@ -9,6 +9,11 @@
 
 constexpr UINT WM_COPYDATA = 0x004A;
 constexpr UINT WM_APPCOMMAND = 0x0319;
+constexpr UINT WM_APP = 0x8000;
+// The desktop sets the program's volume: wParam the level, 0 (silent) to
+// kDesktopVolumeFull.
+constexpr UINT WM_QUORVIN_SET_VOLUME = WM_APP + 1;
+constexpr WPARAM kDesktopVolumeFull = 65535;
 
 struct COPYDATASTRUCT {
   ULONG_PTR dwData;

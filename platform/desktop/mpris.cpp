@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "platform/desktop/desktop_messages.h"
@@ -103,9 +105,15 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
   double rate() const { return 1.0; }
   void set_rate(double) {}  // the decks play at their own speed only
   QVariantMap metadata() const { return metadata_of(state); }
-  // The volume belongs to the rack's mixer panel; the bus sees it as full.
-  double volume() const { return 1.0; }
-  void set_volume(double) {}
+  double volume() const { return state.volume; }
+  // Answered at once; the program turns its volume from the loop. Below 0 is
+  // silence; the mixer can not go beyond its top.
+  void set_volume(double level) {
+    if (std::isnan(level)) return;
+    const double clamped = std::clamp(level, 0.0, 1.0);
+    if (player_window != nullptr)
+      PostMessageA(player_window, WM_QUORVIN_SET_VOLUME, static_cast<WPARAM>(std::lround(clamped * kDesktopVolumeFull)), 0);
+  }
   qlonglong position() const { return state.position_us; }
   bool can_go_next() const { return state.can_go_next; }
   bool can_go_previous() const { return state.can_go_previous; }
@@ -174,6 +182,7 @@ void mpris_publish(const MprisState& next) {
   if (next.can_pause != state.can_pause) changed.insert("CanPause", next.can_pause);
   if (next.can_go_next != state.can_go_next) changed.insert("CanGoNext", next.can_go_next);
   if (next.can_go_previous != state.can_go_previous) changed.insert("CanGoPrevious", next.can_go_previous);
+  if (next.volume != state.volume) changed.insert("Volume", next.volume);
   state = next;
   announce(changed);
 }

@@ -4,7 +4,8 @@
 // applets control the program through it.
 //
 // The player methods post WM_APPCOMMAND to the window (desktop_messages.h);
-// the program decides what each means. Raise shows the window, Quit posts
+// the program decides what each means; a Volume written posts
+// WM_QUORVIN_SET_VOLUME. Raise shows the window, Quit posts
 // WM_CLOSE, OpenUri hands the file over as an open-files WM_COPYDATA. The
 // properties come from the state the program publishes; a change is
 // announced with PropertiesChanged (Position is read, never announced).
@@ -28,6 +29,7 @@ struct MprisState {
   bool can_pause = false;
   bool can_go_next = false;
   bool can_go_previous = false;
+  double volume = 1.0;     // 0 to 1
   bool operator==(const MprisState&) const = default;
 };
 

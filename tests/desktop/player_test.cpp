@@ -5,6 +5,8 @@
 #include <QProcess>
 
 #include "decks/decks.h"
+#include "mixer/mixer.h"
+#include "mixer/mixer_channels.h"
 #include "platform/desktop/desktop_messages.h"
 #include "platform/mci/media_files.h"
 #include "platform/ui/test_driver.h"
@@ -141,4 +143,40 @@ TEST_F(Player, ASecondStartLoadsItsWaveFileIntoDeck1OfTheRunningRack) {
   });
   EXPECT_EQ(second_exit, 0);
   EXPECT_EQ(loaded, wav);
+}
+
+// The desktop's volume is the mixer's master volume: set from the bus it turns
+// the master channel (clamped to its range); turned on the rack the bus sees it.
+TEST_F(Player, TheDesktopVolumeIsTheMasterVolume) {
+  double at_start = -1, master_at_start = -2, after_set = -1, after_step = -1, master_after_step = -2;
+  DWORD quarter_left = 0, quarter_right = 0, loud_left = 0;
+  run_rack([&] {
+    at_start = private_bus::player_property("org.mpris.MediaPlayer2.Player", "Volume").toDouble();
+    master_at_start = master_volume();
+
+    private_bus::set_player_property("Volume", 0.25);
+    ui_test::pump_until([] { return mixer_channels[kMaster].value_left < 20000; }, 2000);
+    quarter_left = mixer_channels[kMaster].value_left;
+    quarter_right = mixer_channels[kMaster].value_right;
+    after_set = private_bus::player_property("org.mpris.MediaPlayer2.Player", "Volume").toDouble();
+
+    volume_step(kMaster, kStepUp);
+    master_after_step = master_volume();
+    ui_test::pump_until([&] {
+      return private_bus::player_property("org.mpris.MediaPlayer2.Player", "Volume").toDouble() > 0.26;
+    }, 2000);
+    after_step = private_bus::player_property("org.mpris.MediaPlayer2.Player", "Volume").toDouble();
+
+    private_bus::set_player_property("Volume", 7.5);
+    ui_test::pump_until([] { return mixer_channels[kMaster].value_left > 60000; }, 2000);
+    loud_left = mixer_channels[kMaster].value_left;
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_DOUBLE_EQ(at_start, master_at_start);
+  EXPECT_NEAR(quarter_left, 16384u, 1u);
+  EXPECT_EQ(quarter_right, quarter_left) << "equal sides stay equal";
+  EXPECT_NEAR(after_set, 0.25, 0.001);
+  EXPECT_NEAR(after_step, master_after_step, 0.001);
+  EXPECT_GT(after_step, 0.3);
+  EXPECT_EQ(loud_left, 65535u) << "beyond the top is the top";
 }

@@ -59,6 +59,11 @@ QVariant player_property(const QString& interface, const QString& name) {
   return reply.arguments().first().value<QDBusVariant>().variant();
 }
 
+QDBusMessage set_player_property(const QString& name, const QVariant& value) {
+  return call("org.mpris.MediaPlayer2.quorvin", "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties", "Set",
+              {"org.mpris.MediaPlayer2.Player", name, QVariant::fromValue(QDBusVariant(value))});
+}
+
 QDBusMessage player_call(const QString& method, const QVariantList& args) {
   return call("org.mpris.MediaPlayer2.quorvin", "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", method,
               args);

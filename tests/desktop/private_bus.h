@@ -19,5 +19,7 @@ QDBusMessage call(const QString& service, const QString& path, const QString& in
 // A property of the media player object.
 QVariant player_property(const QString& interface, const QString& name);
 QDBusMessage player_call(const QString& method, const QVariantList& args = {});
+// Writes a property of the media player's Player interface.
+QDBusMessage set_player_property(const QString& name, const QVariant& value);
 
 }  // namespace private_bus

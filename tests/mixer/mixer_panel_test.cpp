@@ -97,6 +97,35 @@ TEST_F(MixerPanel, ASideAtTheTopBlocksUpButDownLowersBoth) {
   EXPECT_EQ(right_down, 30000u - 4095u);
 }
 
+// The master volume as the desktop sees it is the louder side; setting it
+// scales both sides, so the balance stays, and from silence both sides rise alike.
+TEST_F(MixerPanel, MasterVolumeIsTheLouderSideAndTurnsKeepingTheBalance) {
+  double louder = 0;
+  DWORD half[2] = {}, silent[2] = {}, from_silence[2] = {}, top[2] = {};
+  run_rack([&] {
+    set_channel(kMaster, 26214, 52428);  // 0.4 and 0.8 of the range
+    louder = master_volume();
+    set_master_volume(0.5);
+    half[0] = mixer_channels[kMaster].value_left, half[1] = mixer_channels[kMaster].value_right;
+    set_master_volume(-1);
+    silent[0] = mixer_channels[kMaster].value_left, silent[1] = mixer_channels[kMaster].value_right;
+    set_master_volume(0.25);
+    from_silence[0] = mixer_channels[kMaster].value_left, from_silence[1] = mixer_channels[kMaster].value_right;
+    set_master_volume(3);
+    top[0] = mixer_channels[kMaster].value_left, top[1] = mixer_channels[kMaster].value_right;
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_NEAR(louder, 0.8, 1e-6);
+  EXPECT_NEAR(half[0], 16384u, 1u);
+  EXPECT_NEAR(half[1], 32768u, 1u);
+  EXPECT_EQ(silent[0], 0u);
+  EXPECT_EQ(silent[1], 0u);
+  EXPECT_NEAR(from_silence[0], 16384u, 1u);
+  EXPECT_EQ(from_silence[1], from_silence[0]);
+  EXPECT_EQ(top[0], 65535u);
+  EXPECT_EQ(top[1], 65535u);
+}
+
 TEST_F(MixerPanel, MonoChannelStepsTheLeftOnlyAndKeepsTheMarkerCentred) {
   DWORD left = 0, right = 0;
   COLORREF marker = 0;
