@@ -17,9 +17,10 @@
 //   output device (a second after the last play, so the next track of a
 //   programme finds it running) and every thread waits on a condition
 //   variable, so an idle player costs no wake-ups. A paused play with frames
-//   in its ring lets it rest too; resuming starts the device again. A reader starts the device
-//   again once the first frames of a new play are in its ring, which keeps the
-//   wait from the play command to the first sample as short as before.
+//   in its ring lets it rest too; resuming starts the device again. A reader
+//   starts the device again once the first frames of a new play are in its
+//   ring, which keeps the wait from the play command to the first sample as
+//   short as before.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -354,9 +355,12 @@ void wake_engine(bool start_output) {
 }
 
 // Paused with frames ready: it needs neither the device nor its reader until it
-// resumes. (One paused with nothing left may still be ending: its last frames
-// are in the device's buffer.)
-bool waits_paused(const Play& p) { return p.paused.load() && p.ring.readable() > 0; }
+// resumes. One paused with nothing left may still be ending (its last frames
+// are in the device's buffer), and one being stopped needs the mixer to let go
+// of it; stop_current marks it before it wakes the engine.
+bool waits_paused(const Play& p) {
+  return p.paused.load() && !p.cancelled.load() && p.ring.readable() > 0;
+}
 
 void reader_loop(Line line) {
   Engine& e = engine();

@@ -507,6 +507,16 @@ TEST(EngineDevices, APausedPlayLetsTheEngineRestAndResumesWhole) {
   for (std::size_t i = 0; i < played.size(); i += 2) loud += played[i] > 0.4f;
   EXPECT_EQ(loud, 44100u) << "frames lost or repeated across the pause";
   EXPECT_EQ(audio::underrun_count(), 0u);
+
+  // A play stopped while it rests paused still ends, once.
+  audio::voice_play(v, constant(44100, 0.5f), [&](EndReason r) { ended += r == EndReason::Stopped ? 1 : 100; });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  audio::voice_pause(v, true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  audio::voice_stop(v);
+  ASSERT_TRUE(wait_for_end(ended, 2));
+  audio::flush_end_callbacks();
+  EXPECT_EQ(ended.load(), 2);
   audio::set_output_tap(nullptr);
   audio::shutdown();
 }
