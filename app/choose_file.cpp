@@ -1,19 +1,15 @@
 #include "app/choose_file.h"
 
 #include "platform/ui/windows.h"
-#include "skin/rack_state.h"
+#include "skin/file_filter.h"
 
 bool choose_file(HWND owner, WORD filter_id, const char* title, const std::string& folder, std::string* path) {
-  char filter[256] = "";
-  const int n = LoadStringA(program_instance, filter_id, filter, sizeof filter - 1);
-  const char separator = n > 0 ? filter[n - 1] : '|';
-  for (int i = 0; i < n; ++i)
-    if (filter[i] == separator) filter[i] = '\0';
+  const std::string filter = load_file_filter(filter_id);
   char file[MAX_PATH] = "";
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
+  ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;

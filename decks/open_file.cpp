@@ -8,6 +8,7 @@
 #include "platform/ui/windows.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
+#include "skin/file_filter.h"
 #include "skin/rack_state.h"
 #include "skin/settings_path.h"
 #include "skin/settings_write.h"
@@ -48,17 +49,6 @@ void finish_single_file(const OpenTarget& target) {
 
 }  // namespace
 
-std::vector<char> load_file_filter(WORD id) {
-  std::vector<char> filter(512, '\0');
-  const int length = LoadStringA(program_instance, id, filter.data(), static_cast<int>(filter.size()) - 1);
-  if (length > 0) {
-    const char separator = filter[static_cast<std::size_t>(length) - 1];
-    for (int i = 0; i < length; ++i)
-      if (filter[static_cast<std::size_t>(i)] == separator) filter[static_cast<std::size_t>(i)] = '\0';
-  }
-  return filter;
-}
-
 LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   const OpenTarget* target = nullptr;
   for (const OpenTarget& t : kTargets)
@@ -66,12 +56,12 @@ LRESULT open_deck_file(HWND, UINT, WPARAM id, LPARAM) {
   if (target == nullptr) return 0;
 
   const std::string last_dir = read_last_dir();
-  const std::vector<char> filter = load_file_filter(target->filter);
+  const std::string filter = load_file_filter(target->filter);
   std::vector<char> file(MAX_PATH + 1, '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = main_window;
-  ofn.lpstrFilter = filter.data();
+  ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());

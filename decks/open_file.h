@@ -3,11 +3,6 @@
 // Open dialog starting in the folder of the last file opened (settings key
 // "LastDir" of section "Directory"), then the chosen file in the deck, out of
 // playlist mode. UI thread only.
-#include <vector>
-
 #include "platform/wintypes.h"
 
 LRESULT open_deck_file(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-// A file filter string resource, its separators (its last character) turned
-// into NULs: the dialogs' list of description and pattern pairs.
-std::vector<char> load_file_filter(WORD id);

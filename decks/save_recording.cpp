@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "decks/deck_model.h"
-#include "decks/open_file.h"
 #include "platform/ui/windows.h"
 #include "resources/ids/strings.h"
+#include "skin/file_filter.h"
 #include "skin/rack_state.h"
 
 namespace {
@@ -25,14 +25,14 @@ void show_save_failure(HWND owner, MCIERROR error, const std::string& path) {
 SaveOutcome save_recording_as(HWND owner) {
   Deck& deck = wave_deck(2);
   if (!deck.loaded()) return SaveOutcome::Cancelled;
-  const std::vector<char> filter = load_file_filter(IDS_WAVE_SAVE_FILTER);
+  const std::string filter = load_file_filter(IDS_WAVE_SAVE_FILTER);
   // The proposed name, in the folder the deck's file came from (none for a new recording).
   std::vector<char> file(MAX_PATH + 1, '\0');
   deck.path.copy(file.data(), file.size() - 1);
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter.data();
+  ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());

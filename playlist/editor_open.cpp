@@ -6,6 +6,7 @@
 #include "resources/ids/dialogs.h"
 #include "resources/ids/menus.h"
 #include "resources/ids/strings.h"
+#include "skin/file_filter.h"
 #include "skin/rack_state.h"
 
 EditorState editor;
@@ -36,20 +37,10 @@ constexpr ControlRow kControls[] = {
     {IDCANCEL, BN_CLICKED, cancel},
 };
 
-// The deck's filter, then the playlist files; the last character of each
-// string is its separator, which becomes NUL.
+// The deck's filter, then the playlist files.
 std::string editor_filter() {
-  std::string filter;
-  for (WORD id : {target_kind() == DeckKind::Midi ? IDS_MIDI_FILTER : IDS_WAVE_FILTER, IDS_PLAYLIST_FILES_FILTER}) {
-    char text[512] = "";
-    const int length = LoadStringA(program_instance, id, text, sizeof text);
-    if (length <= 0) continue;
-    const char separator = text[length - 1];
-    for (int i = 0; i < length; ++i)
-      if (text[i] == separator) text[i] = '\0';
-    filter.append(text, static_cast<std::size_t>(length));
-  }
-  return filter + '\0';
+  return load_file_filter(target_kind() == DeckKind::Midi ? IDS_MIDI_FILTER : IDS_WAVE_FILTER) +
+         load_file_filter(IDS_PLAYLIST_FILES_FILTER) + '\0';
 }
 
 void show_memory_error(HWND dialog, const char* text) {

@@ -8,6 +8,7 @@
 #include "playlist/names.h"
 #include "resources/ids/dialogs.h"
 #include "resources/ids/strings.h"
+#include "skin/file_filter.h"
 #include "skin/rack_state.h"
 
 namespace {
@@ -117,15 +118,12 @@ void export_play_list(HWND dialog) {
     editor_box(kEmptyText, "Information", MB_OK);
     return;
   }
-  char filter[128] = "";
-  const int length = LoadStringA(program_instance, IDS_M3U8_SAVE_FILTER, filter, sizeof filter - 1);
-  for (int i = 0; i < length; ++i)
-    if (filter[i] == filter[length - 1]) filter[i] = '\0';
+  const std::string filter = load_file_filter(IDS_M3U8_SAVE_FILTER);
   char file[MAX_PATH + 1] = "";
   OPENFILENAMEA request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = dialog;
-  request.lpstrFilter = filter;
+  request.lpstrFilter = filter.c_str();
   request.nFilterIndex = 1;
   request.lpstrFile = file;
   request.nMaxFile = sizeof file;
