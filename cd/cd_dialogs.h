@@ -7,9 +7,6 @@
 // Opens the editor; its accept-and-play button posts 8012 to the main window.
 void run_program_editor(HWND owner);
 
-// Places a dialog at the middle of the screen, size and z-order unchanged.
-void centre_dialog(HWND dialog);
-
 // Editor totals are minutes and seconds, normalised (seconds below 60).
 struct Total {
   int minutes = 0, seconds = 0;

@@ -9,6 +9,7 @@
 #include "cd/cd_titles.h"
 #include "resources/ids/commands.h"
 #include "resources/ids/dialogs.h"
+#include "skin/centre_dialog.h"
 #include "skin/rack_state.h"
 
 void Total::add(int m, int s) {
@@ -21,14 +22,6 @@ void Total::subtract(int m, int s) {
   const int all = (minutes - m) * 60 + seconds - s;
   minutes = all / 60;
   seconds = all % 60;
-}
-
-void centre_dialog(HWND dialog) {
-  RECT r{};
-  GetWindowRect(dialog, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 namespace {

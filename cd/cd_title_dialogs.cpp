@@ -7,6 +7,7 @@
 #include "cd/cd_list_box.h"
 #include "cd/cd_titles.h"
 #include "resources/ids/dialogs.h"
+#include "skin/centre_dialog.h"
 #include "skin/rack_state.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "playlist/names.h"
 #include "resources/ids/dialogs.h"
 #include "resources/ids/strings.h"
+#include "skin/centre_dialog.h"
 #include "skin/file_filter.h"
 #include "skin/rack_state.h"
 
@@ -25,17 +26,9 @@ std::string first_line(HWND dialog) {
   return std::string(text, std::strcspn(text, "\r\n"));
 }
 
-void centre_on_screen(HWND dialog) {
-  RECT frame{};
-  GetWindowRect(dialog, &frame);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
 INT_PTR CALLBACK name_dialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    centre_on_screen(dialog);
+    centre_dialog(dialog);
     SendDlgItemMessageA(dialog, IDC_PLAYLIST_NAME, EM_SETLIMITTEXT, WorkArea::kMaxPath, 0);
     SetFocus(GetDlgItem(dialog, IDC_PLAYLIST_NAME));
     return FALSE;  // the focus is set
