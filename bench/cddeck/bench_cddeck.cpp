@@ -17,19 +17,12 @@
 #include "cd/cd_deck.h"
 #include "media/disc_image.h"
 #include "platform/ui/windows.h"
+#include "bench/timing.h"
 #include "resources/ids/commands.h"
 #include "skin/rack_state.h"
 #include "skin/rack_timer.h"
 
 namespace {
-
-template <typename F>
-double microseconds_per_call(int calls, F f) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) f();
-  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-  return spent.count() / calls;
-}
 
 std::string write_disc(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);

@@ -6,22 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "skin/rack_state.h"
+#include "bench/timing.h"
 #include "platform/ui/windows.h"
 #include "skin/paint.h"
+#include "skin/rack_state.h"
 #include "skin/rack_timer.h"
-
-namespace {
-
-template <typename F>
-double microseconds_per_call(int calls, F f) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < calls; ++i) f();
-  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-  return spent.count() / calls;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // A private settings folder: every module shown, nothing of the user's touched.
